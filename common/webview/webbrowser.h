@@ -1,0 +1,76 @@
+#pragma once
+// The web view control `WebBrowser1`: Navigate, GoBack, GoForward, Refresh and Stop.
+// Web addresses are shown by Qt WebEngine, created only when a view first needs it so
+// windows that never show a page start fast; drive-letter folder paths are shown by a
+// folder view of our own. One history covers both.
+#include "forms/twips.h"
+#include "webview/target.h"
+#include <QPointer>
+#include <QVector>
+#include <QWidget>
+
+class QStackedLayout;
+class QLabel;
+class QWebEngineView;
+
+namespace webview {
+
+class FolderView;
+
+class WebBrowser : public QWidget {
+    Q_OBJECT
+public:
+    WebBrowser(QWidget *parent, const QString &name, const forms::TwipsRect &rect);
+    ~WebBrowser() override;
+
+    void Navigate(const QString &target);
+    void GoBack();
+    void GoForward();
+    void Refresh();
+    void Stop();
+
+    // What the view shows now, for tests and the windows' own checks.
+    Target::Kind currentKind() const;
+    QString currentTarget() const;     // as handed to Navigate, or the folder opened
+    QUrl currentUrl() const;           // the page's address, following links inside it
+    QString currentFolder() const;
+    bool folderMissing() const;
+    bool hasEngine() const { return m_engine != nullptr; }
+    FolderView *folderView() const { return m_folders; }
+    QWebEngineView *engine() const { return m_engine; }
+    int historyCount() const { return int(m_history.size()); }
+    int historyIndex() const { return m_index; }
+
+    // Call before the QApplication is constructed, in every program that holds a view.
+    static void prepareApplication();
+
+signals:
+    void navigated(const QString &target);   // every Navigate call, target as given
+    void loadFinished(bool ok);              // a web page finished loading
+    void folderShown(const QString &path, bool exists);
+
+private:
+    struct Entry {
+        Target target;
+        int engineStart = -1;   // the engine's history index where this entry began
+    };
+    void push(const Target &target);
+    void show(Entry &entry);
+    void showWeb(Entry &entry);
+    void showMessage(const QString &text);
+    QWebEngineView *ensureEngine();
+    void onRendererGone();
+
+    QStackedLayout *m_stack = nullptr;
+    QWidget *m_empty = nullptr;
+    QLabel *m_message = nullptr;
+    FolderView *m_folders = nullptr;
+    QWebEngineView *m_engine = nullptr;
+    QVector<Entry> m_history;
+    int m_index = -1;
+    bool m_awaitingEngineStart = false;
+    int m_recentCrashes = 0;
+    qint64 m_lastCrashMs = 0;
+};
+
+} // namespace webview
