@@ -90,7 +90,7 @@ void Form1::createControls()
         *categoryLabels[i] = label;
     }
 
-    Label12 = barLabel(this, "Label12", "\u00A9 2005 Norvel Software",
+    Label12 = barLabel(this, "Label12", "\u00A9 2005 Brambleton Software",
                        {6360, 6960, 2655, 255});
     Label12->setCursor(Qt::PointingHandCursor);
 
