@@ -149,7 +149,14 @@ void Form::closeEvent(QCloseEvent *event)
         return;
     }
     m_unloading = true;
+    m_cancelUnload = false;
     formUnload();
+    if (m_cancelUnload) {
+        m_cancelUnload = false;
+        m_unloading = false;
+        event->ignore();
+        return;
+    }
     event->accept();
     emit unloaded();
 }

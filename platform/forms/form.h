@@ -74,6 +74,9 @@ signals:
 protected:
     virtual void formLoad() {}
     virtual void formUnload() {}
+    // Called from formUnload: the window stays open and loaded, as if it had not been
+    // asked to close (the Cancel argument of the toolkit's Unload event).
+    void cancelUnload() { m_cancelUnload = true; }
     virtual void formResize() {}
 
     void closeEvent(QCloseEvent *event) override;
@@ -97,6 +100,7 @@ private:
     bool m_movable = true;
     bool m_loaded = false, m_unloading = false, m_placed = false, m_modal = false;
     bool m_restoringPosition = false;
+    bool m_cancelUnload = false;
     QPoint m_fixedPos;
     QWidget *m_owner = nullptr;
 };
