@@ -18,7 +18,7 @@ function(tavolin_program target library version)
     # The desktop entry names the installed binary by its full path, which is only
     # known at install time (cmake --install --prefix may differ from the configured one).
     install(CODE "
-      set(entry \"[Desktop Entry]\nType=Application\nName=${P_DESKTOP_NAME}\nComment=${P_COMMENT}\nExec=\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${target}\nIcon=${icon_name}\nCategories=Qt;\n\")
+      set(entry \"[Desktop Entry]\nType=Application\nName=${P_DESKTOP_NAME}\nComment=${P_COMMENT}\nExec=\\\"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${target}\\\"\nIcon=${icon_name}\nCategories=Qt;\n\")
       file(WRITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/${icon_name}.desktop\" \"\${entry}\")
       message(STATUS \"Installing: desktop entry ${icon_name}.desktop\")")
   endif()
@@ -31,7 +31,7 @@ function(tavolin_drive_launcher target category label)
   install(CODE "
     set(dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/tavolin/drives/c/Tavolin/${category}\")
     file(MAKE_DIRECTORY \"\${dir}\")
-    file(WRITE \"\${dir}/${target}.desktop\" \"[Desktop Entry]\nType=Application\nName=${label}\nExec=\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${target}\nIcon=\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps/${icon_name}.svg\nTerminal=false\n\")
+    file(WRITE \"\${dir}/${target}.desktop\" \"[Desktop Entry]\nType=Application\nName=${label}\nExec=\\\"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${target}\\\"\nIcon=\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps/${icon_name}.svg\nTerminal=false\n\")
     message(STATUS \"Installing: \${dir}/${target}.desktop\")")
 endfunction()
 
