@@ -112,8 +112,8 @@ void Form1::createPanel()
 {
     Frame1 = new forms::Frame(this, QStringLiteral("Frame1"), QString(), {6960, 720, 1860, 1695});
     Frame1->setAccessibleName(QStringLiteral("Advantage Center"));
-    Frame1->setBorderShown(false);
     forms::setBackColor(Frame1, 0x00FFFFFF);
+    Frame1->setBorderShown(false);
     Label6 = panelLabel(Frame1, "Label6", "Advantage Center", {0, 0, 1860, 255}, true, true);
     Line5 = new forms::Line(Frame1, QStringLiteral("Line5"), {0, 240}, {1920, 240});
     Label5 = panelLabel(Frame1, "Label5", "MarketPlace Center", {0, 360, 1860, 255}, false, false);

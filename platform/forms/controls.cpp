@@ -172,8 +172,14 @@ Frame::Frame(QWidget *parent, const QString &name, const QString &caption, const
 void Frame::setBorderShown(bool on)
 {
     setFlat(!on);
-    if (!on)
-        setStyleSheet(QStringLiteral("QGroupBox#%1 { border: none; margin: 0; padding: 0; }").arg(objectName()));
+    if (!on) {
+        // Style sheets replace the palette's background for group boxes: carry it along.
+        const QColor back = palette().color(QPalette::Window);
+        setStyleSheet(QStringLiteral("QGroupBox#%1 { border: none; margin: 0; padding: 0; %2 }")
+                          .arg(objectName(),
+                               autoFillBackground() ? QStringLiteral("background-color: %1;").arg(back.name())
+                                                    : QString()));
+    }
 }
 
 void Frame::mouseMoveEvent(QMouseEvent *event)
