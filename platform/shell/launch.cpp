@@ -29,6 +29,21 @@ QString takeGError(GError *gerror)
 
 bool startProgram(const QString &commandText, QString *error)
 {
+    // A command text that as a whole names an existing file is that program, blanks and
+    // all ("c:\Program Files\Tools\info"), as the desktop the programs were written for
+    // tries the unquoted path before splitting it.
+    const QString whole = commandText.trimmed();
+    const QString wholeFile = isDrivePath(whole) ? mapDrivePath(whole) : whole;
+    if (!whole.isEmpty() && QFileInfo(wholeFile).isFile()) {
+        QProcess process;
+        process.setProgram(wholeFile);
+        process.setStandardInputFile(QProcess::nullDevice());
+        if (!process.startDetached()) {
+            setError(error, QStringLiteral("%1 could not be started: %2").arg(wholeFile, process.errorString()));
+            return false;
+        }
+        return true;
+    }
     QStringList args = QProcess::splitCommand(commandText);
     if (args.isEmpty()) {
         setError(error, QStringLiteral("No program was named."));

@@ -6,7 +6,8 @@ namespace shell {
 
 // Splits the command text like a command line ("quoted parts" keep their blanks),
 // maps a drive-letter program path to its local folder and starts the program on its
-// own. False, with a readable reason in `error`, when it cannot be started.
+// own. False, with a readable reason in `error`, when it cannot be started. A text that
+// as a whole names an existing file starts that file, blanks in its path and all.
 bool startProgram(const QString &commandText, QString *error = nullptr);
 
 // Starts an executable file by its path, with no arguments.
