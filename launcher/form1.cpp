@@ -1,5 +1,11 @@
 #include "launcher/form1.h"
+#include "launcher/form2.h"
+#include "launcher/form3.h"
+#include "launcher/form6.h"
+#include "launcher/form7.h"
 #include "launcher/form9.h"
+#include "about/frmabout.h"
+#include "forms/msgbox.h"
 #include "launcher/program.h"
 #include "forms/colors.h"
 #include "forms/pictures.h"
@@ -177,10 +183,35 @@ void Form1::openCategory(int index)
 }
 
 // The entries below open the windows of the launcher's other screens.
-void Form1::openSystemControl() {}
-void Form1::openSecuritySetup() {}
-void Form1::exitTavolin() {}
-void Form1::openMarketPlace() {}
-void Form1::showAbout() {}
+void Form1::openSystemControl()
+{
+    (new Form2(this))->showModal(this);
+}
+
+void Form1::openSecuritySetup()
+{
+    // The note always comes first, and the window only once it is dismissed.
+    forms::msgBox(QLatin1String(Form3::NoteText));
+    (new Form3(this))->showModal(this);
+}
+
+void Form1::exitTavolin()
+{
+    // The main window is gone before the closing screen shows; the screen belongs to no
+    // window and ends the program itself. Nothing here touches this window afterwards.
+    unload();
+    (new Form7)->showModal();
+}
+
+void Form1::openMarketPlace()
+{
+    // The panel stays open behind the MarketPlace window and after it.
+    (new Form6(this))->showModal(this);
+}
+
+void Form1::showAbout()
+{
+    (new about::frmAbout(about::Configuration::Launcher))->showModal();
+}
 
 } // namespace launcher
