@@ -126,6 +126,10 @@ void Form::showModeless(QWidget *owner)
     load();
     if (!m_loaded || m_unloading)
         return;   // Load unloaded the window again
+    // Every window without an owner keeps the program alive, tool windows and borderless
+    // ones included (Qt leaves those out): closing the last one ends the program.
+    if (!parentWidget())
+        setAttribute(Qt::WA_QuitOnClose, true);
     show();
 }
 
