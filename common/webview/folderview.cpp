@@ -10,13 +10,18 @@ namespace webview {
 namespace {
 constexpr int PathRole = Qt::UserRole + 1;
 
-QIcon launcherIcon(const QString &icon)
+// The launcher's own icon; where the desktop has none by that name, the generic
+// program icon, and failing that the file's icon, so no item is shown without one.
+QIcon launcherIcon(const QString &icon, const QIcon &fileIcon)
 {
-    if (icon.isEmpty())
-        return QIcon::fromTheme(QStringLiteral("application-x-executable"));
-    if (QFileInfo(icon).isAbsolute())
-        return QIcon(icon);
-    return QIcon::fromTheme(icon, QIcon::fromTheme(QStringLiteral("application-x-executable")));
+    QIcon result;
+    if (!icon.isEmpty())
+        result = QFileInfo(icon).isAbsolute() ? QIcon(icon) : QIcon::fromTheme(icon);
+    if (result.isNull() || result.availableSizes().isEmpty() && result.pixmap(48, 48).isNull())
+        result = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+    if (result.isNull())
+        result = fileIcon;
+    return result;
 }
 } // namespace
 
@@ -54,7 +59,7 @@ bool FolderView::showFolder(const QString &path)
         if (entry.isFile() && entry.suffix() == QLatin1String("desktop")
             && shell::readDesktopEntry(entry.absoluteFilePath(), &launcher)) {
             item->setText(launcher.name);
-            item->setIcon(launcherIcon(launcher.icon));
+            item->setIcon(launcherIcon(launcher.icon, icons.icon(entry)));
         } else {
             item->setText(entry.fileName());
             item->setIcon(icons.icon(entry));
@@ -85,8 +90,8 @@ void FolderView::openItem(const QModelIndex &index)
     bool ok = true;
     if (info.isDir())
         emit folderRequested(path);
-    else if (info.suffix() == QLatin1String("desktop") && shell::readDesktopEntry(path, nullptr))
-        ok = shell::launchDesktopFile(path, &error);
+    else if (info.suffix() == QLatin1String("desktop"))
+        ok = shell::launchDesktopFile(path, &error);   // GIO says why a broken launcher cannot start
     else if (shell::isExecutableFile(path))
         ok = shell::startExecutable(path, &error);
     else

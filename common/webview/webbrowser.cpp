@@ -81,23 +81,25 @@ void WebBrowser::push(const Target &target)
     // A new target drops whatever lay ahead in the history.
     if (m_index + 1 < m_history.size())
         m_history.resize(m_index + 1);
-    m_history.append(Entry{target, -1});
+    m_history.append(Entry{target});
     m_index = int(m_history.size()) - 1;
-    show(m_history[m_index]);
+    show(m_history[m_index], false);
 }
 
-void WebBrowser::show(Entry &entry)
+void WebBrowser::show(Entry &entry, bool revisit)
 {
     const Target &t = entry.target;
     switch (t.kind) {
     case Target::Empty:
         if (m_engine)
             m_engine->stop();
+        m_awaitingEngineStart = false;
         m_stack->setCurrentWidget(m_empty);
         break;
     case Target::Folder: {
         if (m_engine)
             m_engine->stop();
+        m_awaitingEngineStart = false;
         const bool exists = m_folders->showFolder(t.folder);
         if (exists) {
             m_stack->setCurrentWidget(m_folders);
@@ -108,7 +110,7 @@ void WebBrowser::show(Entry &entry)
         break;
     }
     case Target::Web:
-        showWeb(entry);
+        showWeb(entry, revisit);
         break;
     }
 }
@@ -119,14 +121,30 @@ void WebBrowser::showMessage(const QString &text)
     m_stack->setCurrentWidget(m_message);
 }
 
-void WebBrowser::showWeb(Entry &entry)
+void WebBrowser::showWeb(Entry &entry, bool revisit)
 {
     QWebEngineView *view = ensureEngine();
     m_stack->setCurrentWidget(view);
-    const QUrl &url = entry.target.url;
+    if (revisit && entry.engineAt >= 0) {
+        // Back or Forward onto this step: show the page it showed last, from the engine's
+        // own history, as long as the engine still holds it.
+        QWebEngineHistory *history = view->history();
+        m_awaitingEngineStart = false;
+        if (history->currentItemIndex() == entry.engineAt && view->url() == entry.shownUrl)
+            return;   // still there: a folder or the empty page was shown in between
+        if (entry.engineAt < history->count() && history->itemAt(entry.engineAt).url() == entry.shownUrl) {
+            m_historyMove = true;
+            history->goToItem(history->itemAt(entry.engineAt));
+            return;
+        }
+    }
+    entry.engineStart = entry.engineEnd = entry.engineAt = -1;
+    entry.shownUrl.clear();
     m_awaitingEngineStart = true;
-    if (!url.isValid() || url.host().isEmpty() && (url.scheme() == QLatin1String("http")
-                                                   || url.scheme() == QLatin1String("https"))) {
+    m_historyMove = false;
+    const QUrl &url = entry.target.url;
+    if (!url.isValid() || (url.host().isEmpty() && (url.scheme() == QLatin1String("http")
+                                                    || url.scheme() == QLatin1String("https")))) {
         // Chromium would refuse such an address without a word; say what happened.
         const QString escaped = entry.target.text.toHtmlEscaped();
         view->setHtml(QStringLiteral("<html><body style='font-family:sans-serif;margin:2em'>"
@@ -135,6 +153,43 @@ void WebBrowser::showWeb(Entry &entry)
         return;
     }
     view->load(url);
+}
+
+void WebBrowser::onEngineUrlChanged()
+{
+    if (m_index < 0 || m_history[m_index].target.kind != Target::Web)
+        return;
+    Entry &entry = m_history[m_index];
+    const int at = m_engine->history()->currentItemIndex();
+    if (m_awaitingEngineStart) {
+        entry.engineStart = entry.engineEnd = at;   // the page this step asked for
+        m_awaitingEngineStart = false;
+    } else if (m_historyMove) {
+        m_historyMove = false;                      // Back or Forward inside the step
+    } else {
+        // A link or a script inside the page went somewhere new: that is the newest page
+        // of this step, and whatever lay ahead in the history is gone, as in any browser.
+        entry.engineEnd = at;
+        if (m_index + 1 < m_history.size())
+            m_history.resize(m_index + 1);
+    }
+    entry.engineAt = at;
+    entry.shownUrl = m_engine->url();
+}
+
+void WebBrowser::onEngineLoadFinished(bool ok)
+{
+    // Loading the address already shown reloads it in place without a new history item
+    // or a change of address: the step begins at the item shown.
+    if (ok && m_awaitingEngineStart && m_index >= 0 && m_history[m_index].target.kind == Target::Web
+        && m_engine->url() == m_history[m_index].target.url) {
+        m_awaitingEngineStart = false;
+        Entry &entry = m_history[m_index];
+        entry.engineStart = entry.engineEnd = entry.engineAt = m_engine->history()->currentItemIndex();
+        entry.shownUrl = m_engine->url();
+    }
+    m_historyMove = false;
+    emit loadFinished(ok);
 }
 
 QWebEngineView *WebBrowser::ensureEngine()
@@ -146,13 +201,8 @@ QWebEngineView *WebBrowser::ensureEngine()
     m_engine->setAccessibleName(QStringLiteral("Web page"));
     m_engine->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, true);
     m_stack->addWidget(m_engine);
-    connect(m_engine, &QWebEngineView::loadFinished, this, &WebBrowser::loadFinished);
-    connect(m_engine, &QWebEngineView::urlChanged, this, [this] {
-        if (m_awaitingEngineStart && m_index >= 0 && m_history[m_index].target.kind == Target::Web) {
-            m_history[m_index].engineStart = m_engine->history()->currentItemIndex();
-            m_awaitingEngineStart = false;
-        }
-    });
+    connect(m_engine, &QWebEngineView::loadFinished, this, &WebBrowser::onEngineLoadFinished);
+    connect(m_engine, &QWebEngineView::urlChanged, this, &WebBrowser::onEngineUrlChanged);
     connect(m_engine->page(), &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status != QWebEnginePage::NormalTerminationStatus)
@@ -188,31 +238,34 @@ void WebBrowser::GoBack()
 {
     if (m_index < 0)
         return;
-    Entry &current = m_history[m_index];
-    if (current.target.kind == Target::Web && m_engine && m_engine->history()->canGoBack()
-        && m_engine->history()->currentItemIndex() > current.engineStart && current.engineStart >= 0) {
-        m_engine->back();   // a page reached by a link inside this entry
+    const Entry &current = m_history[m_index];
+    if (current.target.kind == Target::Web && m_engine && current.engineStart >= 0
+        && m_engine->history()->currentItemIndex() > current.engineStart) {
+        m_historyMove = true;
+        m_engine->back();   // a page reached by a link inside this step
         return;
     }
     if (m_index == 0)
         return;   // nothing earlier: nothing happens
     --m_index;
-    show(m_history[m_index]);
+    show(m_history[m_index], true);
 }
 
 void WebBrowser::GoForward()
 {
     if (m_index < 0)
         return;
-    Entry &current = m_history[m_index];
-    if (current.target.kind == Target::Web && m_engine && m_engine->history()->canGoForward()) {
+    const Entry &current = m_history[m_index];
+    if (current.target.kind == Target::Web && m_engine && current.engineStart >= 0
+        && m_engine->history()->currentItemIndex() < current.engineEnd) {
+        m_historyMove = true;
         m_engine->forward();
         return;
     }
     if (m_index + 1 >= m_history.size())
-        return;
+        return;   // nothing later: nothing happens
     ++m_index;
-    show(m_history[m_index]);
+    show(m_history[m_index], true);
 }
 
 void WebBrowser::Refresh()
@@ -223,7 +276,7 @@ void WebBrowser::Refresh()
     if (current.target.kind == Target::Web && m_engine)
         m_engine->reload();
     else
-        show(current);
+        show(current, true);
 }
 
 void WebBrowser::Stop()

@@ -50,13 +50,20 @@ signals:
     void folderShown(const QString &path, bool exists);
 
 private:
+    // One step of the view's history. A web step owns a run of the engine's own history
+    // items: the page it opened and the pages reached by links inside it.
     struct Entry {
         Target target;
         int engineStart = -1;   // the engine's history index where this entry began
+        int engineEnd = -1;     // its last item (links followed inside the page)
+        int engineAt = -1;      // the item it showed last
+        QUrl shownUrl;          // that item's address
     };
     void push(const Target &target);
-    void show(Entry &entry);
-    void showWeb(Entry &entry);
+    void show(Entry &entry, bool revisit);
+    void showWeb(Entry &entry, bool revisit);
+    void onEngineUrlChanged();
+    void onEngineLoadFinished(bool ok);
     void showMessage(const QString &text);
     QWebEngineView *ensureEngine();
     void onRendererGone();
@@ -68,7 +75,8 @@ private:
     QWebEngineView *m_engine = nullptr;
     QVector<Entry> m_history;
     int m_index = -1;
-    bool m_awaitingEngineStart = false;
+    bool m_awaitingEngineStart = false;   // a load we started has not shown its page yet
+    bool m_historyMove = false;           // the engine is moving inside its own history
     int m_recentCrashes = 0;
     qint64 m_lastCrashMs = 0;
 };
