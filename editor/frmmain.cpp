@@ -487,6 +487,8 @@ bool frmMain::SaveOnClose()
     bool written = false;
     WriteDocument(path, false, [this, path, &written](Outcome outcome, const QString &error) {
         written = outcome == Outcome::Written;
+        if (!written)
+            DocumentPath.clear();   // the next try asks for a name again
         if (outcome == Outcome::Failed)
             reportWriteError(path, error,
                              QStringLiteral("The window stays open so that you can save the document elsewhere."));

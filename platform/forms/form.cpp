@@ -176,6 +176,12 @@ void Form::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_placed)
         placeAtFirstShow();
+    if (m_outerPending) {
+        // The frame is known now: give the window the outer size it was asked for.
+        m_outerPending = false;
+        setOuterGeometryTwips(m_outerTwips.left(), m_outerTwips.top(), m_outerTwips.width(),
+                              m_outerTwips.height());
+    }
 }
 
 QSize Form::frameExtra() const
@@ -272,6 +278,9 @@ int Form::heightTwips() const { return int(twips(frameGeometry().height())); }
 void Form::setOuterGeometryTwips(int left, int top, int width, int height)
 {
     const QSize extra = frameExtra();
+    // Before the first showing the frame's size is not known yet.
+    m_outerPending = !isVisible();
+    m_outerTwips = QRect(left, top, width, height);
     move(px(left), px(top));
     resize(QSize(px(width), px(height)) - extra);
     m_fixedPos = pos();

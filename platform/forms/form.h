@@ -101,6 +101,8 @@ private:
     bool m_loaded = false, m_unloading = false, m_placed = false, m_modal = false;
     bool m_restoringPosition = false;
     bool m_cancelUnload = false;
+    bool m_outerPending = false;
+    QRect m_outerTwips;
     QPoint m_fixedPos;
     QWidget *m_owner = nullptr;
 };
