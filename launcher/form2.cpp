@@ -39,6 +39,8 @@ Form2::Form2(QWidget *parent) : forms::Form(parent)
                                           {240, 2040, 4695, 255}, 0, 100);
     Command4 = new forms::CommandButton(this, QStringLiteral("Command4"), QStringLiteral("Stop System Control"),
                                         {1440, 2400, 2295, 255});
+    for (forms::CommandButton *b : {Command1, Command2, Command4})
+        forms::setFont(b, QStringLiteral("Trebuchet MS"), 8.25);
     Timer1 = new forms::Timer(this, 2000, false);
 
     connect(Command1, &QPushButton::clicked, this, &Form2::runFull);

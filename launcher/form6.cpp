@@ -32,6 +32,9 @@ Form6::Form6(QWidget *parent) : forms::Form(parent)
     Command2 = new forms::CommandButton(this, QStringLiteral("Command2"), QStringLiteral("Close"),
                                         {3840, 5520, 1335, 255});
 
+    for (forms::CommandButton *b : {Command1, Command2})
+        forms::setFont(b, QStringLiteral("Trebuchet MS"), 8.25);
+
     connect(Command1, &QPushButton::clicked, WebBrowser1, &webview::WebBrowser::Refresh);
     connect(Command2, &QPushButton::clicked, this, &Form6::unload);
 }

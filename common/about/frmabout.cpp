@@ -64,6 +64,9 @@ frmAbout::frmAbout(Configuration configuration, QWidget *parent)
         createLauncherControls();
     else
         createEditorControls();
+    const QString buttonFont = configuration == Configuration::Launcher ? LauncherFont : EditorFont;
+    forms::setFont(cmdOK, buttonFont, 8.25);
+    forms::setFont(cmdSysInfo, buttonFont, 8.25);
     cmdOK->setDefault(true);
     cmdOK->setFocus();
     setFocusProxy(cmdOK);
