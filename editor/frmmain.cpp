@@ -2,6 +2,7 @@
 #include "editor/docformat.h"
 #include "editor/documentfile.h"
 #include "editor/program.h"
+#include "about/frmabout.h"
 #include "forms/msgbox.h"
 #include "forms/pictures.h"
 #include "forms/program.h"
@@ -707,6 +708,10 @@ void frmMain::Paste()
 
 // ---- Help
 
-void frmMain::showAbout() {}
+void frmMain::showAbout()
+{
+    // The editor's own About box, owned by this window, which waits until it closes.
+    (new about::frmAbout(about::Configuration::Editor, this))->showModal(this);
+}
 
 } // namespace editor
