@@ -358,13 +358,16 @@ void TstGridlark::announcementOpenWhileTimersRun()
     // due many times meanwhile: still one announcement and one point.
     QStringList labelsWhileOpen;
     int pointerWhileOpen = -1;
+    qint64 closedAt = -1;
     boxes->whileOpen = [&](const forms::MsgBoxRequest &) {
         form->Label3->setCaption(QStringLiteral("?"));
         clock->advance(1000);
         labelsWhileOpen << form->Label3->text();
         pointerWhileOpen = forms::mousePointer(form);
+        closedAt = clock->now();
     };
     play({1, 2, 4, 5, 7});
+    QVERIFY(clock->now() >= closedAt);             // time spent in the box stays spent
     QCOMPARE(boxes->texts(), QStringList{"Player X wins"});
     QCOMPARE(labelsWhileOpen, QStringList{"0"});   // Timer3 went on
     QCOMPARE(pointerWhileOpen, 12);                // Timer1 went on
