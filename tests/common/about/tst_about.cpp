@@ -175,6 +175,8 @@ private slots:
         writeProgram(program);
         writeProgram(driveFolder + "/MSINFO32.EXE");
         const QByteArray location = Location + "\"MSINFO\"=" + regText("c:\\Program Files\\Sys Info") + "\n";
+        writeProgram(sandbox.makeDriveFolder("c", "Lower") + "/msinfo32.exe");
+        sandbox.makeDriveFolder("c", "Folder/MSINFO32.EXE");
 
         for (auto c : {Configuration::Launcher, Configuration::Editor}) {
             const char *n = c == Configuration::Launcher ? "launcher" : "editor";
@@ -197,6 +199,10 @@ private slots:
             QTest::addRow("%s: MSINFO with MSINFO32.EXE", n) << c << location << "started";
             QTest::addRow("%s: MSINFO without MSINFO32.EXE", n)
                 << c << Location + "\"MSINFO\"=" + regText("c:\\Empty") + "\n" << QString();
+            QTest::addRow("%s: MSINFO32.EXE in lower case", n)
+                << c << Location + "\"MSINFO\"=" + regText("c:\\Lower") + "\n" << "started";
+            QTest::addRow("%s: MSINFO32.EXE a folder", n)
+                << c << Location + "\"MSINFO\"=" + regText("c:\\Folder") + "\n" << QString();
             QTest::addRow("%s: MSINFO folder missing", n)
                 << c << Location + "\"MSINFO\"=" + regText("c:\\Nowhere") + "\n" << QString();
             QTest::addRow("%s: empty PATH key, MSINFO used", n) << c << MsInfo + location << "started";
