@@ -13,9 +13,11 @@ namespace mci {
 
 namespace {
 
-// libmpv wakes us from its own threads. The wake-up only queues a call to the GUI
-// thread, naming the device by number, so a device closed in between is simply not
-// found there: nothing ever points into a device that has gone.
+// libmpv wakes us from its own threads. The wake-up only marks the device's events
+// as waiting and queues one call to the GUI thread, naming the device by number, so
+// a device closed in between is simply not found there. Reading libmpv's events is
+// not free (it has the core re-read the properties we observe), so the mode query,
+// sent a hundred times a second while Loop is on, reads them only when there are any.
 QHash<quint64, Device *> &liveDevices()
 {
     static QHash<quint64, Device *> devices;
@@ -32,7 +34,10 @@ QObject *guiThreadReceiver()
 
 void wakeUp(void *context)
 {
-    const quint64 id = quint64(reinterpret_cast<quintptr>(context));
+    auto *wake = static_cast<Device::WakeUp *>(context);
+    if (wake->pending.exchange(true))
+        return;   // a read is queued already
+    const quint64 id = wake->id;
     QMetaObject::invokeMethod(guiThreadReceiver(), [id] {
         if (Device *device = liveDevices().value(id))
             device->drainEvents();
@@ -65,8 +70,9 @@ Error openErrorFor(int mpvError)
 } // namespace
 
 Device::Device(const QByteArray &name, mpv_handle *handle, quint64 id)
-    : m_name(name), m_handle(handle), m_id(id)
+    : m_name(name), m_handle(handle), m_id(id), m_wakeUp(new WakeUp)
 {
+    m_wakeUp->id = id;
     liveDevices().insert(m_id, this);
 }
 
@@ -74,6 +80,8 @@ Device::~Device()
 {
     liveDevices().remove(m_id);
     if (m_handle) {
+        // libmpv calls the wake-up under its own lock: once it is unset, no call is
+        // running or to come, and the wake-up record can go with the device.
         mpv_set_wakeup_callback(m_handle, nullptr, nullptr);
         mpv_terminate_destroy(m_handle);
     }
@@ -91,6 +99,10 @@ Error Device::open(const QByteArray &name, const QString &file, std::unique_ptr<
     setOption(handle, "config", "no");
     setOption(handle, "terminal", "no");
     setOption(handle, "load-scripts", "no");
+    setOption(handle, "osc", "no");
+    setOption(handle, "load-stats-overlay", "no");
+    setOption(handle, "load-osd-console", "no");
+    setOption(handle, "load-auto-profiles", "no");
     setOption(handle, "ytdl", "no");
     setOption(handle, "video", "no");
     setOption(handle, "audio-display", "no");
@@ -184,13 +196,15 @@ Error Device::open(const QByteArray &name, const QString &file, std::unique_ptr<
     }
 
     device->reset(new Device(name, handle, g_nextId++));
-    mpv_set_wakeup_callback(handle, wakeUp, reinterpret_cast<void *>(quintptr((*device)->m_id)));
+    mpv_set_wakeup_callback(handle, wakeUp, (*device)->m_wakeUp.get());
     (*device)->drainEvents();
     return Err::None;
 }
 
 void Device::drainEvents()
 {
+    if (!m_wakeUp->pending.exchange(false))
+        return;
     while (m_handle) {
         const mpv_event *event = mpv_wait_event(m_handle, 0);
         if (event->event_id == MPV_EVENT_NONE)

@@ -1,6 +1,7 @@
 #pragma once
 // One open device: a libmpv core that holds one file, sound only.
 #include "mci/mci.h"
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -40,9 +41,19 @@ private:
     bool setPaused(bool paused);
     bool seekTo(qint64 ms);
 
+public:
+    // What libmpv's wake-up sees of a device: its number, and whether events wait to
+    // be read. It outlives the libmpv core that calls into it.
+    struct WakeUp {
+        quint64 id = 0;
+        std::atomic<bool> pending{true};
+    };
+
+private:
     QByteArray m_name;
     mpv_handle *m_handle = nullptr;
     quint64 m_id = 0;
+    std::unique_ptr<WakeUp> m_wakeUp;
     Mode m_mode = Mode::Stopped;
     bool m_atEnd = false;
     bool m_startReported = true;

@@ -14,6 +14,7 @@ namespace {
 
 QString g_audioOutput;
 EventObserver g_observer;
+CommandObserver g_commandObserver;
 
 // Open devices by name, the name in lower case.
 std::map<QByteArray, std::unique_ptr<Device>> &devices()
@@ -181,9 +182,7 @@ Error deviceCommand(const QList<Token> &tokens, char *returnString, unsigned ret
     return Err::UnrecognizedCommand;
 }
 
-} // namespace
-
-Error sendString(const char *command, char *returnString, unsigned returnLength, void *)
+Error execute(const char *command, char *returnString, unsigned returnLength)
 {
     if (returnString && returnLength > 0)
         returnString[0] = '\0';
@@ -207,10 +206,22 @@ Error sendString(const char *command, char *returnString, unsigned returnLength,
     return result;
 }
 
+} // namespace
+
+Error sendString(const char *command, char *returnString, unsigned returnLength, void *)
+{
+    const Error result = execute(command, returnString, returnLength);
+    if (g_commandObserver)
+        g_commandObserver(QByteArray(command ? command : ""), result);
+    return result;
+}
+
 QString ordinaryFileName(const QString &path) { return shell::ordinaryFileName(path); }
 
 void setAudioOutput(const QString &driver) { g_audioOutput = driver; }
 QString audioOutput() { return g_audioOutput; }
+
+void setCommandObserver(CommandObserver observer) { g_commandObserver = std::move(observer); }
 
 void setEventObserver(EventObserver observer) { g_observer = std::move(observer); }
 

@@ -90,6 +90,10 @@ enum class DeviceEvent { AudioStarted, Ended };
 using EventObserver = std::function<void(const QByteArray &deviceName, DeviceEvent event)>;
 void setEventObserver(EventObserver observer);
 
+// Every command as it was sent (up to its NUL) with the code it got, for tests.
+using CommandObserver = std::function<void(const QByteArray &command, Error result)>;
+void setCommandObserver(CommandObserver observer);
+
 // How many devices are open now (for tests: a window that closes leaves none behind).
 int openDeviceCount();
 
