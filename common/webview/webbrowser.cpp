@@ -72,6 +72,7 @@ WebBrowser::~WebBrowser() = default;
 
 void WebBrowser::Navigate(const QString &target)
 {
+    ++m_commands;
     emit navigated(target);
     push(classify(target));
 }
@@ -218,15 +219,17 @@ void WebBrowser::onRendererGone()
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     m_recentCrashes = (now - m_lastCrashMs < 10000) ? m_recentCrashes + 1 : 1;
     m_lastCrashMs = now;
+    // Whatever the owner asks for in the meantime wins over the recovery.
     QPointer<QWebEngineView> view(m_engine);
+    const quint64 commands = m_commands;
     if (m_recentCrashes <= 2) {
-        QTimer::singleShot(0, this, [view] {
-            if (view)
+        QTimer::singleShot(0, this, [this, view, commands] {
+            if (view && commands == m_commands)
                 view->reload();
         });
     } else {
-        QTimer::singleShot(0, this, [view] {
-            if (view)
+        QTimer::singleShot(0, this, [this, view, commands] {
+            if (view && commands == m_commands)
                 view->setHtml(QStringLiteral("<html><body style='font-family:sans-serif;margin:2em'>"
                                              "<h2>This page stopped working</h2>"
                                              "<p>Try Refresh, or go to another page.</p></body></html>"));
@@ -236,6 +239,7 @@ void WebBrowser::onRendererGone()
 
 void WebBrowser::GoBack()
 {
+    ++m_commands;
     if (m_index < 0)
         return;
     const Entry &current = m_history[m_index];
@@ -253,6 +257,7 @@ void WebBrowser::GoBack()
 
 void WebBrowser::GoForward()
 {
+    ++m_commands;
     if (m_index < 0)
         return;
     const Entry &current = m_history[m_index];
@@ -270,6 +275,7 @@ void WebBrowser::GoForward()
 
 void WebBrowser::Refresh()
 {
+    ++m_commands;
     if (m_index < 0)
         return;
     Entry &current = m_history[m_index];
@@ -281,6 +287,7 @@ void WebBrowser::Refresh()
 
 void WebBrowser::Stop()
 {
+    ++m_commands;
     if (m_engine)
         m_engine->stop();
 }

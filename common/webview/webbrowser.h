@@ -78,6 +78,7 @@ private:
     bool m_awaitingEngineStart = false;   // a load we started has not shown its page yet
     bool m_historyMove = false;           // the engine is moving inside its own history
     int m_recentCrashes = 0;
+    quint64 m_commands = 0;   // counts what the owner asked for, so a late recovery yields to it
     qint64 m_lastCrashMs = 0;
 };
 
