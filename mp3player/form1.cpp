@@ -221,7 +221,9 @@ void Form1::MP3Restart()
 
 bool Form1::IsPlaying()
 {
-    mci::sendString(("status " + Alias.toLatin1() + " mode").constData(), m_mode, sizeof m_mode, nullptr);
+    // Sent on every tick of the loop timer: the command text is made once.
+    static const QByteArray query = "status " + Alias.toLatin1() + " mode";
+    mci::sendString(query.constData(), m_mode, sizeof m_mode, nullptr);
     return std::memcmp(m_mode, "playing", 7) == 0;
 }
 

@@ -3,7 +3,7 @@
 #include "shell/launch.h"
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
+#include <QVarLengthArray>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -16,24 +16,38 @@ QString g_audioOutput;
 EventObserver g_observer;
 CommandObserver g_commandObserver;
 
-// Open devices by name, the name in lower case.
-std::map<QByteArray, std::unique_ptr<Device>> &devices()
+// Names compared without regard to case, looked up without copying them.
+struct NameLess {
+    using is_transparent = void;
+    bool operator()(QByteArrayView a, QByteArrayView b) const
+    {
+        return qstrnicmp(a.data(), a.size(), b.data(), b.size()) < 0;
+    }
+};
+
+// Open devices by name. The mode query runs a hundred times a second while the
+// player loops, so reading a command allocates nothing.
+std::map<QByteArray, std::unique_ptr<Device>, NameLess> &devices()
 {
-    static std::map<QByteArray, std::unique_ptr<Device>> table;
+    static std::map<QByteArray, std::unique_ptr<Device>, NameLess> table;
     return table;
 }
 
 struct Token {
-    QByteArray text;
+    QByteArrayView text;
     bool quoted = false;
     // A command word or keyword, matched without regard to case. A quoted word is
     // always a value, never a keyword.
-    bool is(const char *word) const { return !quoted && text.compare(word, Qt::CaseInsensitive) == 0; }
+    bool is(const char *word) const
+    {
+        return !quoted && qstrnicmp(text.data(), text.size(), word, qsizetype(std::strlen(word))) == 0;
+    }
 };
+using Tokens = QVarLengthArray<Token, 8>;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-Error tokenize(const char *command, QList<Token> *tokens)
+Error tokenize(const char *command, Tokens *tokens)
 {
     const char *p = command;
     for (;;) {
@@ -46,7 +60,7 @@ Error tokenize(const char *command, QList<Token> *tokens)
             const char *end = std::strchr(p + 1, '"');
             if (!end)
                 return Err::NoClosingQuote;
-            token.text = QByteArray(p + 1, int(end - p - 1));
+            token.text = QByteArrayView(p + 1, end - p - 1);
             token.quoted = true;
             p = end + 1;
             if (*p && !isBlank(*p))
@@ -55,13 +69,13 @@ Error tokenize(const char *command, QList<Token> *tokens)
             const char *start = p;
             while (*p && !isBlank(*p))
                 ++p;
-            token.text = QByteArray(start, int(p - start));
+            token.text = QByteArrayView(start, p - start);
         }
         tokens->append(token);
     }
 }
 
-Error answer(char *returnString, unsigned returnLength, const QByteArray &text)
+Error answer(char *returnString, unsigned returnLength, QByteArrayView text)
 {
     if (!returnString || returnLength < unsigned(text.size()) + 1)
         return Err::ParamOverflow;
@@ -73,23 +87,23 @@ Error answer(char *returnString, unsigned returnLength, const QByteArray &text)
 Error parseMilliseconds(const Token &token, qint64 *ms)
 {
     bool ok = false;
-    const qint64 value = token.text.toLongLong(&ok);
+    const qint64 value = token.text.toByteArray().toLongLong(&ok);
     if (!ok || value < 0 || token.text.startsWith('+'))
         return Err::BadInteger;
     *ms = value;
     return Err::None;
 }
 
-Error openCommand(const QList<Token> &tokens)
+Error openCommand(const Tokens &tokens)
 {
     if (tokens.size() < 2)
         return Err::MissingDeviceName;
     if (tokens.at(1).is("type") || tokens.at(1).is("alias"))
         return Err::FilenameRequired;
     const Token &element = tokens.at(1);
-    std::optional<QByteArray> type, alias;
+    std::optional<QByteArrayView> type, alias;
     for (int i = 2; i < tokens.size(); ++i) {
-        std::optional<QByteArray> *slot = tokens.at(i).is("type") ? &type
+        std::optional<QByteArrayView> *slot = tokens.at(i).is("type") ? &type
                                         : tokens.at(i).is("alias") ? &alias : nullptr;
         if (!slot)
             return Err::UnrecognizedKeyword;
@@ -99,35 +113,35 @@ Error openCommand(const QList<Token> &tokens)
             return Err::MissingStringArgument;
         *slot = tokens.at(++i).text;
     }
-    if (type && type->compare("MPEGVideo", Qt::CaseInsensitive) != 0)
+    if (type && qstrnicmp(type->data(), type->size(), "MPEGVideo", 9) != 0)
         return Err::CannotLoadDriver;
 
-    const QByteArray name = (alias ? *alias : element.text).toLower();
+    const QByteArray name = (alias ? *alias : element.text).toByteArray();
     if (name.isEmpty())
         return Err::MissingDeviceName;
     if (devices().count(name))
         return alias ? Err::DuplicateAlias : Err::DeviceOpen;
     if (element.text.isEmpty())
         return Err::FilenameRequired;
-    const QFileInfo file(QFile::decodeName(element.text));
+    const QFileInfo file(QFile::decodeName(element.text.toByteArray()));
     if (!file.exists())
         return Err::FileNotFound;
     if (!file.isFile())
         return Err::InvalidFile;
 
     std::unique_ptr<Device> device;
-    const Error error = Device::open(alias ? *alias : element.text, file.absoluteFilePath(), &device);
+    const Error error = Device::open(name, file.absoluteFilePath(), &device);
     if (error == Err::None)
-        devices()[name] = std::move(device);
+        devices().emplace(name, std::move(device));
     return error;
 }
 
-Error deviceCommand(const QList<Token> &tokens, char *returnString, unsigned returnLength)
+Error deviceCommand(const Tokens &tokens, char *returnString, unsigned returnLength)
 {
     const Token &verb = tokens.at(0);
     if (tokens.size() < 2)
         return Err::MissingDeviceName;
-    const auto found = devices().find(tokens.at(1).text.toLower());
+    const auto found = devices().find(tokens.at(1).text);
     if (found == devices().end())
         return Err::InvalidDeviceName;
     Device *device = found->second.get();
@@ -167,7 +181,7 @@ Error deviceCommand(const QList<Token> &tokens, char *returnString, unsigned ret
         const Token &item = tokens.at(2);
         if (item.is("mode")) {
             static const char *const names[] = {"not ready", "stopped", "playing", "paused"};
-            return answer(returnString, returnLength, names[int(device->mode())]);
+            return answer(returnString, returnLength, QByteArrayView(names[int(device->mode())]));
         }
         if (item.is("position")) {
             device->drainEvents();
@@ -188,7 +202,7 @@ Error execute(const char *command, char *returnString, unsigned returnLength)
         returnString[0] = '\0';
     if (!command)
         return Err::MissingCommandString;
-    QList<Token> tokens;
+    Tokens tokens;
     if (const Error e = tokenize(command, &tokens))
         return e;
     if (tokens.isEmpty())
