@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QObject>
-#include <QPointer>
 #include <mpv/client.h>
 #include <cmath>
 
