@@ -73,10 +73,13 @@ DvdControl::DvdControl(QWidget *parent, const QString &name) : QWidget(parent), 
         {"config", "no"}, {"terminal", "no"}, {"load-scripts", "no"}, {"ytdl", "no"},
         {"osc", "no"}, {"input-default-bindings", "no"}, {"input-vo-keyboard", "no"},
         {"osd-level", "0"}, {"idle", "yes"}, {"hwdec", "no"}, {"audio-display", "no"}, {"sw-fast", "yes"},
-        {"vo", screen ? "libmpv" : "null"}, {"ao", screen ? "pulse,alsa,null" : "null"},
+        {"vo", screen ? "libmpv" : "null"},
     };
     for (const auto &[key, value] : options)
         mpv_set_option_string(m_mpv, key, value);
+    // Sound goes to the desktop's sound system as mpv finds it; without one the picture plays on.
+    if (!screen)
+        mpv_set_option_string(m_mpv, "ao", "null");
     if (mpv_initialize(m_mpv) < 0) {
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
