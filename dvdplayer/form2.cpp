@@ -96,6 +96,8 @@ void Form2::createControls()
     setBackColor(forms::SystemColor::InactiveBorder);
     setClientSizeTwips(4680, 1320);
     setStartUpPosition(forms::StartUpPosition::WindowsDefault);
+    // Controls without a font of their own use the toolkit's default.
+    forms::setFont(this, QStringLiteral("MS Sans Serif"), 8);
 
     Shape1 = new forms::Shape(this, QStringLiteral("Shape1"), {0, 120, 1575, 495}, 0x00000000);
     Label2 = new forms::Label(this, QStringLiteral("Label2"), QStringLiteral("--  -  --  -  --"),

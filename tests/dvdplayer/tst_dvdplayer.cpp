@@ -18,6 +18,18 @@ using dvdplayer::Form1;
 using dvdplayer::Form2;
 namespace Member = dvd::Member;
 
+// Records the order in which windows are shown.
+class ShowOrder : public QObject {
+public:
+    QStringList windows;
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && object->isWidgetType() && static_cast<QWidget *>(object)->isWindow())
+            windows << object->objectName();
+        return false;
+    }
+};
+
 class TestDvdPlayer : public QObject {
     Q_OBJECT
     tavtest::Sandbox sandbox;
@@ -73,7 +85,11 @@ private slots:
 
     void startUp()
     {
+        ShowOrder shown;
+        qApp->installEventFilter(&shown);
         QVERIFY(startOnDisc());
+        qApp->removeEventFilter(&shown);
+        QCOMPARE(shown.windows, (QStringList{QStringLiteral("Form1"), QStringLiteral("Form2")}));
         Form1 *video = panel->existingVideoWindow();
         QVERIFY(video && video->isVisible());
         QVERIFY(panel->isVisible());
