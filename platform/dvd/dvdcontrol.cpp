@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QResizeEvent>
+#include <clocale>
 #include <cmath>
 #include <mpv/client.h>
 
@@ -63,6 +64,10 @@ DvdControl::DvdControl(QWidget *parent, const QString &name) : QWidget(parent), 
     setAccessibleName(name);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
+    // mpv parses numbers the C way and refuses to start under a locale with another
+    // decimal separator (de_DE and the like). Qt formats numbers itself, so this
+    // changes nothing else in the program.
+    std::setlocale(LC_NUMERIC, "C");
     m_mpv = mpv_create();
     if (!m_mpv) {
         m_lastError = QStringLiteral("The video player could not be started.");

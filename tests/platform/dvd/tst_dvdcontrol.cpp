@@ -6,7 +6,9 @@
 #include "support/sandbox.h"
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
+#include <clocale>
 #include <memory>
 
 using dvd::DvdControl;
@@ -240,6 +242,32 @@ private slots:
         QVERIFY(control->put(Member::Mute, value));
         QCOMPARE(control->isMuted(), muted);
         QCOMPARE(control->invoke(Member::Mute, InvokeKind::PropertyGet).value, QVariant(muted));
+    }
+
+    // A desktop in a language that writes 1,5 for one and a half still plays discs.
+    void playsUnderALocaleWithADecimalComma()
+    {
+        const QByteArray name = "de_DE.UTF-8";
+        QTemporaryDir locales;
+        if (!std::setlocale(LC_NUMERIC, name.constData())) {
+            // Not installed: compile it for this test, if the tools are there.
+            QProcess::execute(QStringLiteral("localedef"), {QStringLiteral("-i"), QStringLiteral("de_DE"),
+                                                            QStringLiteral("-f"), QStringLiteral("UTF-8"),
+                                                            locales.path() + QLatin1Char('/') + QString::fromLatin1(name)});
+            qputenv("LOCPATH", QFile::encodeName(locales.path()));
+            if (!std::setlocale(LC_NUMERIC, name.constData())) {
+                qunsetenv("LOCPATH");
+                QSKIP("no German locale to test with");
+            }
+        }
+        QCOMPARE(QByteArray(std::localeconv()->decimal_point), QByteArray(","));
+        auto control = openControl();
+        QVERIFY(control);
+        QVERIFY(control->call(Member::Play));
+        QTRY_VERIFY_WITH_TIMEOUT(control->position() > 0.2, 10000);
+        control.reset();
+        std::setlocale(LC_NUMERIC, "C");
+        qunsetenv("LOCPATH");
     }
 
     // Windows close while the disc is still being opened, or while it plays.
