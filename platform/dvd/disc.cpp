@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <dvdread/dvd_reader.h>
 #include <dvdread/ifo_read.h>
@@ -54,8 +55,11 @@ void quietLog(void *, dvd_logger_level_t, const char *, va_list) {}
 DiscState driveMediaState(const QByteArray &path)
 {
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOMEDIUM ? DiscState::NoDisc : DiscState::Missing;
+    if (fd < 0) {
+        if (errno == ENOMEDIUM)
+            return DiscState::NoDisc;
+        return errno == ENOENT || errno == ENXIO || errno == ENODEV ? DiscState::Missing : DiscState::Unreadable;
+    }
     const int status = ::ioctl(fd, CDROM_DRIVE_STATUS, CDSL_CURRENT);
     ::close(fd);
     if (status < 0)
