@@ -66,9 +66,22 @@ WebBrowser::WebBrowser(QWidget *parent, const QString &name, const forms::TwipsR
     });
 
     m_stack->setCurrentWidget(m_empty);
+    m_empty->installEventFilter(this);
 }
 
 WebBrowser::~WebBrowser() = default;
+
+bool WebBrowser::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_empty && event->type() == QEvent::Paint && m_engineAfterPaint) {
+        m_engineAfterPaint = false;
+        QTimer::singleShot(0, this, [this] {
+            if (!m_engine && m_index >= 0 && m_history[m_index].target.kind == Target::Web)
+                showWeb(m_history[m_index], false);
+        });
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void WebBrowser::Navigate(const QString &target)
 {
@@ -124,6 +137,13 @@ void WebBrowser::showMessage(const QString &text)
 
 void WebBrowser::showWeb(Entry &entry, bool revisit)
 {
+    if (!m_engine && !window()->isVisible()) {
+        // Asked for during the window's Load, before it is shown: starting the engine takes
+        // a good second, so let the window paint first and start it right after.
+        m_stack->setCurrentWidget(m_empty);
+        m_engineAfterPaint = true;
+        return;
+    }
     QWebEngineView *view = ensureEngine();
     m_stack->setCurrentWidget(view);
     if (revisit && entry.engineAt >= 0) {

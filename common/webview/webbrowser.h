@@ -49,6 +49,9 @@ signals:
     void loadFinished(bool ok);              // a web page finished loading
     void folderShown(const QString &path, bool exists);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // One step of the view's history. A web step owns a run of the engine's own history
     // items: the page it opened and the pages reached by links inside it.
@@ -77,6 +80,7 @@ private:
     int m_index = -1;
     bool m_awaitingEngineStart = false;   // a load we started has not shown its page yet
     bool m_historyMove = false;           // the engine is moving inside its own history
+    bool m_engineAfterPaint = false;      // a page was asked for before the window was first shown
     int m_recentCrashes = 0;
     quint64 m_commands = 0;   // counts what the owner asked for, so a late recovery yields to it
     qint64 m_lastCrashMs = 0;

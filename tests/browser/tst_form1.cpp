@@ -94,6 +94,8 @@ void TestForm1::init()
     endsBefore = forms::endProgramCount();
     form->showModeless();
     QVERIFY(QTest::qWaitForWindowExposed(form));
+    // The engine starts once the window has painted.
+    QTRY_VERIFY_WITH_TIMEOUT(form->WebBrowser1->hasEngine(), 5000);
 }
 
 void TestForm1::cleanup()

@@ -44,6 +44,7 @@ private slots:
     void loadsPage();
     void failedTargets_data();
     void failedTargets();
+    void pageAskedForBeforeWindowIsShown();
     void emptyTarget();
     void backAndForwardWithNothingThere();
     void historyAcrossFoldersAndPages();
@@ -176,6 +177,23 @@ void TestWeb::failedTargets()
     QCOMPARE(view->engine()->title(), QStringLiteral("Page B"));
     view->GoBack();
     QTRY_COMPARE(view->currentTarget(), target);
+}
+
+void TestWeb::pageAskedForBeforeWindowIsShown()
+{
+    // As a window's Load does it: the window paints first, then the engine starts.
+    auto *hidden = new QWidget;
+    auto *early = new webview::WebBrowser(hidden, QStringLiteral("WebBrowser1"), {0, 0, 9000, 6000});
+    QSignalSpy finished(early, &webview::WebBrowser::loadFinished);
+    early->Navigate(server.url(QStringLiteral("/b")));
+    QCOMPARE(early->currentKind(), webview::Target::Web);
+    QVERIFY(!early->hasEngine());
+    hidden->resize(600, 400);
+    hidden->show();
+    QVERIFY(QTest::qWaitForWindowExposed(hidden));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(early->engine()->title(), QStringLiteral("Page B"));
+    delete hidden;
 }
 
 void TestWeb::emptyTarget()
