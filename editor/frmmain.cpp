@@ -30,7 +30,7 @@ constexpr int ClosingContext = 1000;
 constexpr int ToolbarHeight = 420;
 constexpr int StatusBarHeight = 270;
 
-qsizetype g_stepSize = 512 * 1024;
+qsizetype g_stepSize = 128 * 1024;
 
 std::u16string_view view(const QString &s)
 {
@@ -143,6 +143,18 @@ frmMain::frmMain(QWidget *parent) : forms::Form(parent)
     sbStatusBar = new StatusBar(m_inner, QStringLiteral("sbStatusBar"));
 
     dlgCommonDialog = new CommonDialog(this);
+
+    // Each step of a long load or save comes from a timer, so input, painting and other
+    // timers are served between steps.
+    m_stepTimer = new QTimer(this);
+    m_stepTimer->setSingleShot(true);
+    m_stepTimer->setInterval(0);
+    connect(m_stepTimer, &QTimer::timeout, this, [this] {
+        if (m_job && m_job->kind == Job::Load)
+            loadStep();
+        else if (m_job && m_job->kind == Job::Encode)
+            encodeStep();
+    });
 
     Text1 = new forms::MultiLineTextBox(m_inner, QStringLiteral("Text1"), QStringLiteral("Text1"),
                                         {360, 3240, 1695, 855});
@@ -360,7 +372,7 @@ void frmMain::openDocument(Errors errors)
     const int serial = job->serial;
     connect(job->thread, &QThread::finished, this, [this, serial] {
         if (m_job && m_job->kind == Job::Read && m_job->serial == serial)
-            finishPendingWork();
+            finishThread();
     });
     setBusy(true);
     job->thread->start();
@@ -397,7 +409,7 @@ void frmMain::readFinished(const ReadResult &result, const QString &path, const 
         setBusy(true);
     ctrlTextEdit->document()->setUndoRedoEnabled(false);
     ctrlTextEdit->clear();
-    QTimer::singleShot(0, this, &frmMain::loadStep);
+    m_stepTimer->start();
 }
 
 void frmMain::loadStep()
@@ -411,7 +423,7 @@ void frmMain::loadStep()
     cursor.insertText(job.text.mid(job.position, n));
     job.position += n;
     if (job.position < job.text.size()) {
-        QTimer::singleShot(0, this, &frmMain::loadStep);
+        m_stepTimer->start();
         return;
     }
     const QString path = job.path;
@@ -524,7 +536,7 @@ void frmMain::WriteDocument(const QString &path, bool stepwise, WriteDone done)
     m_job->writer.reserve(size_t(doc->characterCount()) + 8);
     if (m_job->stepwise) {
         setBusy(true);
-        QTimer::singleShot(0, this, &frmMain::encodeStep);
+        m_stepTimer->start();
         return;
     }
     while (m_job && m_job->kind == Job::Encode)
@@ -547,7 +559,7 @@ void frmMain::encodeStep()
         job.block = job.block.next();
     }
     if (job.block.isValid()) {
-        QTimer::singleShot(0, this, &frmMain::encodeStep);
+        m_stepTimer->start();
         return;
     }
     afterEncoding();
@@ -580,7 +592,7 @@ void frmMain::afterEncoding()
     const int serial = job.serial;
     connect(job.thread, &QThread::finished, this, [this, serial] {
         if (m_job && m_job->kind == Job::Write && m_job->serial == serial)
-            finishPendingWork();
+            finishThread();
     });
     job.thread->start();
 }
@@ -623,21 +635,30 @@ void frmMain::reportWriteError(const QString &path, const QString &error, const 
                   forms::MsgBoxStyle::Critical, QString(), QString(), 0, this);
 }
 
+void frmMain::finishThread()
+{
+    Job &job = *m_job;
+    job.thread->wait();
+    delete job.thread;
+    job.thread = nullptr;
+    if (job.kind == Job::Read) {
+        const ReadResult result = std::move(job.read);
+        const QString path = job.path, previous = job.previous;
+        const Errors errors = job.errors;
+        readFinished(result, path, previous, errors);
+    } else {
+        completeWrite(job.written.ok, job.written.error);
+    }
+}
+
 void frmMain::finishPendingWork()
 {
     while (m_job) {
         Job &job = *m_job;
         switch (job.kind) {
-        case Job::Read: {
-            job.thread->wait();
-            delete job.thread;
-            job.thread = nullptr;
-            const ReadResult result = std::move(job.read);
-            const QString path = job.path, previous = job.previous;
-            const Errors errors = job.errors;
-            readFinished(result, path, previous, errors);
+        case Job::Read:
+            finishThread();
             break;
-        }
         case Job::Load:
             loadStep();
             break;
@@ -646,14 +667,9 @@ void frmMain::finishPendingWork()
             encodeStep();
             break;
         case Job::Write:
-            if (job.thread) {
-                job.thread->wait();
-                delete job.thread;
-                job.thread = nullptr;
-                completeWrite(job.written.ok, job.written.error);
-            } else {
+            if (!job.thread)
                 return;   // the question about unrepresentable characters is open
-            }
+            finishThread();
             break;
         }
     }

@@ -14,6 +14,7 @@
 #include <memory>
 
 class QThread;
+class QTimer;
 
 namespace editor {
 
@@ -104,6 +105,7 @@ private:
     void afterEncoding();
     void writeBytes();
     void completeWrite(bool ok, const QString &error);
+    void finishThread();
     bool confirmUnrepresentable();
     void reportWriteError(const QString &path, const QString &error, const QString &consequence);
     void setBusy(bool busy);
@@ -112,6 +114,7 @@ private:
     void showAbout();
 
     QWidget *m_inner;
+    QTimer *m_stepTimer;
     std::unique_ptr<Job> m_job;
 };
 

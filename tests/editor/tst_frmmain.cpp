@@ -38,6 +38,7 @@ class TestFrmMain : public QObject {
     tavtest::Sandbox sandbox;
     forms::TestClock clock;
     QList<QPointer<frmMain>> windows;
+    const qsizetype defaultStep = frmMain::stepSize();
 
     frmMain *open()
     {
@@ -77,7 +78,7 @@ private slots:
         for (const QPointer<frmMain> &w : windows)
             delete w.data();
         windows.clear();
-        frmMain::setStepSize(512 * 1024);
+        frmMain::setStepSize(defaultStep);
     }
 
     void windowAsDesigned();
