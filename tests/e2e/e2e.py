@@ -73,6 +73,8 @@ class Session:
             if p.poll() is None:
                 p.kill()
                 p.wait()
+        # Programs that the programs started (the game from the launcher's folder view).
+        subprocess.run(["pkill", "-KILL", "-f", self.prefix + "/bin/"], capture_output=True)
         if self.xvfb:
             self.xvfb.kill()
             self.xvfb.wait()
@@ -129,7 +131,9 @@ class Session:
                 if size is None or self.geometry(w)[2:] == tuple(size):
                     return w
             return None
-        return self.wait_for(find, timeout, "window %s" % (name or cls))
+        wid = self.wait_for(find, timeout, "window %s" % (name or cls))
+        time.sleep(0.4)   # let the program finish its first paint before input arrives
+        return wid
 
     def click(self, wid, left_twips, top_twips, width_twips=0, height_twips=0, double=False):
         """Clicks the centre of a rectangle given in the window's client twips."""
