@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QThread>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QToolButton>
 
@@ -31,6 +32,8 @@ constexpr int ToolbarHeight = 420;
 constexpr int StatusBarHeight = 270;
 
 qsizetype g_stepSize = 128 * 1024;
+// How long one step of a long load or save may keep the window from other work.
+constexpr qint64 StepMilliseconds = 30;
 
 std::u16string_view view(const QString &s)
 {
@@ -64,7 +67,8 @@ struct frmMain::Job {
     format::Writer writer;
     QTextBlock block;
     bool firstBlock = true;
-    QByteArray bytes;
+    std::string encoded;
+    QByteArray bytes;      // the encoded bytes, not copied
     WriteResult written;
     WriteDone done;
 };
@@ -417,11 +421,16 @@ void frmMain::loadStep()
     if (!m_job || m_job->kind != Job::Load)
         return;
     Job &job = *m_job;
-    const qsizetype n = qMin(g_stepSize, job.text.size() - job.position);
+    // Pieces go in until the step has taken its share of time.
+    QElapsedTimer step;
+    step.start();
     QTextCursor cursor(ctrlTextEdit->document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(job.text.mid(job.position, n));
-    job.position += n;
+    do {
+        const qsizetype n = qMin(g_stepSize, job.text.size() - job.position);
+        cursor.insertText(job.text.mid(job.position, n));
+        job.position += n;
+    } while (job.position < job.text.size() && step.elapsed() < StepMilliseconds);
     if (job.position < job.text.size()) {
         m_stepTimer->start();
         return;
@@ -514,7 +523,8 @@ bool frmMain::SaveOnClose()
 QByteArray frmMain::documentBytes() const
 {
     format::Writer writer;
-    writer.reserve(size_t(ctrlTextEdit->document()->characterCount()) + 8);
+    writer.reserve(size_t(ctrlTextEdit->document()->characterCount())
+                   + size_t(ctrlTextEdit->document()->blockCount()) + 8);
     for (QTextBlock b = ctrlTextEdit->document()->begin(); b.isValid(); b = b.next()) {
         if (b != ctrlTextEdit->document()->begin())
             writer.appendLineBreak();
@@ -533,7 +543,8 @@ void frmMain::WriteDocument(const QString &path, bool stepwise, WriteDone done)
     m_job->path = path;
     m_job->done = std::move(done);
     m_job->block = doc->begin();
-    m_job->writer.reserve(size_t(doc->characterCount()) + 8);
+    // Each line break takes two bytes in the file where the document counts one character.
+    m_job->writer.reserve(size_t(doc->characterCount()) + size_t(doc->blockCount()) + 8);
     if (m_job->stepwise) {
         setBusy(true);
         m_stepTimer->start();
@@ -548,8 +559,10 @@ void frmMain::encodeStep()
     if (!m_job || m_job->kind != Job::Encode)
         return;
     Job &job = *m_job;
+    QElapsedTimer step;
+    step.start();
     qsizetype handled = 0;
-    while (job.block.isValid() && (!job.stepwise || handled < g_stepSize)) {
+    while (job.block.isValid() && (!job.stepwise || handled < g_stepSize || step.elapsed() < StepMilliseconds)) {
         if (!job.firstBlock)
             job.writer.appendLineBreak();
         job.firstBlock = false;
@@ -568,8 +581,8 @@ void frmMain::encodeStep()
 void frmMain::afterEncoding()
 {
     Job &job = *m_job;
-    const std::string bytes = job.writer.finish();
-    job.bytes = QByteArray(bytes.data(), qsizetype(bytes.size()));
+    job.encoded = job.writer.finish();
+    job.bytes = QByteArray::fromRawData(job.encoded.data(), qsizetype(job.encoded.size()));
     job.kind = Job::Write;
     if (job.writer.unrepresentable() > 0 && !confirmUnrepresentable()) {
         const WriteDone done = std::move(m_job->done);
