@@ -1,4 +1,5 @@
 #include "launcher/form2.h"
+#include "launcher/progress.h"
 #include "forms/colors.h"
 #include "forms/msgbox.h"
 #include "forms/pictures.h"
@@ -77,29 +78,7 @@ void Form2::stopRun()
 
 void Form2::timerTick()
 {
-    // A failure reading or setting the bar never stops the tick: a failed first
-    // comparison counts as not full, a failed step ends the tick, a failed second
-    // comparison counts as a completed run.
-    bool notFull = true;
-    try {
-        notFull = ProgressBar1->max() > ProgressBar1->value();
-    } catch (const std::exception &) {
-        notFull = true;
-    }
-    if (notFull) {
-        try {
-            ProgressBar1->setValue(ProgressBar1->value() + 1.0f);
-        } catch (const std::exception &) {
-        }
-        return;
-    }
-    bool full = true;
-    try {
-        full = ProgressBar1->max() == ProgressBar1->value();
-    } catch (const std::exception &) {
-        full = true;
-    }
-    if (full) {
+    if (stepProgress(ProgressBar1) == ProgressTick::Completed) {
         // The timer is off before the message, so no tick comes while it is open.
         Timer1->setEnabled(false);
         forms::msgBox(QLatin1String(CompletedText));

@@ -1,5 +1,6 @@
 #include "launcher/form7.h"
 #include "about/frmabout.h"
+#include "launcher/progress.h"
 #include "forms/colors.h"
 #include "forms/pictures.h"
 #include "forms/program.h"
@@ -54,29 +55,7 @@ void Form7::formUnload()
 
 void Form7::timerTick()
 {
-    // A failure reading or setting the bar never stops the tick: a failed first
-    // comparison counts as not full, a failed step ends the tick, a failed second
-    // comparison counts as a full bar.
-    bool notFull = true;
-    try {
-        notFull = ProgressBar1->max() > ProgressBar1->value();
-    } catch (const std::exception &) {
-        notFull = true;
-    }
-    if (notFull) {
-        try {
-            ProgressBar1->setValue(ProgressBar1->value() + 1.0f);
-        } catch (const std::exception &) {
-        }
-        return;
-    }
-    bool full = true;
-    try {
-        full = ProgressBar1->max() == ProgressBar1->value();
-    } catch (const std::exception &) {
-        full = true;
-    }
-    if (full) {
+    if (stepProgress(ProgressBar1) == ProgressTick::Completed) {
         // The tick after the bar is full ends the program.
         Timer1->setEnabled(false);
         forms::endProgram();
