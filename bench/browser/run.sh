@@ -24,7 +24,7 @@ for n in $(seq 170 220); do
 done
 work=$(mktemp -d)
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 python3 "$here/pageserver.py" "$port" "$work/requests.log" &
 server=$!
@@ -76,7 +76,7 @@ measure() {
   "$@" >"$work/program.log" 2>&1 &
   pid=$!
   until xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; do
-    kill -0 "$pid" 2>/dev/null || { echo "$1 ended early:" >&2; cat "$work/program.log" >&2; exit 1; }
+    kill -0 "$pid" 2>/dev/null || { echo "$1 ended early:" >&2; cat "$work/program.log" "$work/xvfb.log" >&2; exit 1; }
     sleep 0.003
   done
   t1=$(date +%s%N)
