@@ -9,6 +9,7 @@
 #include <QStackedLayout>
 #include <QTimer>
 #include <QWebEngineHistory>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -224,6 +225,13 @@ QWebEngineView *WebBrowser::ensureEngine()
     m_stack->addWidget(m_engine);
     connect(m_engine, &QWebEngineView::loadFinished, this, &WebBrowser::onEngineLoadFinished);
     connect(m_engine, &QWebEngineView::urlChanged, this, &WebBrowser::onEngineUrlChanged);
+    // A link or a script that asks for a new window opens its page here instead: the view
+    // has no windows to give, and a click that did nothing at all would look broken.
+    connect(m_engine->page(), &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest &request) {
+                if (request.requestedUrl().isValid())
+                    m_engine->load(request.requestedUrl());
+            });
     connect(m_engine->page(), &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status != QWebEnginePage::NormalTerminationStatus)

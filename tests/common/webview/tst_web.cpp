@@ -26,14 +26,14 @@ class TestWeb : public QObject {
     QString pageText();
     // A user's click on the page's link (the engine takes Back more seriously from
     // pages the user moved on from than from ones a script moved on from).
-    void clickLink()
+    void clickLink(QPoint at = QPoint(40, 40))
     {
         QWidget *page = view->engine()->focusProxy();
         QVERIFY(page);
         // The page must have been laid out and drawn before it can be clicked.
         QVERIFY(QTest::qWaitFor([this] { return !view->engine()->page()->contentsSize().isEmpty(); }, 5000));
-        QTest::mouseMove(page, QPoint(40, 40));
-        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(40, 40));
+        QTest::mouseMove(page, at);
+        QTest::mouseClick(page, Qt::LeftButton, {}, at);
     }
 
 private slots:
@@ -49,6 +49,7 @@ private slots:
     void backAndForwardWithNothingThere();
     void historyAcrossFoldersAndPages();
     void linkInsidePageDropsWhatLayAhead();
+    void linkToNewWindowOpensHere();
     void refreshAndStop();
     void rendererCrashRecovers_data();
     void rendererCrashRecovers();
@@ -100,7 +101,8 @@ QString TestWeb::pageText()
 void TestWeb::initTestCase()
 {
     server.setTitledPage(QStringLiteral("/a"), QStringLiteral("Page A"),
-                         QStringLiteral("<a id='link' href='/a2' style='display:block;height:300px'>on to A2</a>"));
+                         QStringLiteral("<a id='link' href='/a2' style='display:block;height:300px'>on to A2</a>"
+                                        "<a id='other' href='/b' target='_blank' style='display:block;height:300px'>B</a>"));
     server.setTitledPage(QStringLiteral("/a2"), QStringLiteral("Page A2"));
     server.setTitledPage(QStringLiteral("/b"), QStringLiteral("Page B"));
     server.holdPath(QStringLiteral("/slow"));
@@ -267,6 +269,16 @@ void TestWeb::linkInsidePageDropsWhatLayAhead()
     view->GoForward();
     QTest::qWait(200);
     QCOMPARE(view->currentUrl(), QUrl(server.url(QStringLiteral("/a2"))));
+    view->GoBack();
+    QVERIFY(waitForPage(QStringLiteral("/a")));
+}
+
+void TestWeb::linkToNewWindowOpensHere()
+{
+    QVERIFY(navigateAndWait(server.url(QStringLiteral("/a"))));
+    clickLink(QPoint(40, 340));   // target="_blank"
+    QVERIFY(waitForPage(QStringLiteral("/b")));
+    QCOMPARE(view->historyCount(), 1);
     view->GoBack();
     QVERIFY(waitForPage(QStringLiteral("/a")));
 }
