@@ -152,7 +152,11 @@ void TestFrmMain::windowAsDesigned()
     QCOMPARE(w->sbStatusBar->panelText(2), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
     QVERIFY(!w->sbStatusBar->panelText(3).isEmpty());
     clock.advance(60 * 1000);   // the panels follow the clock
-    QCOMPARE(w->sbStatusBar->panelText(3), QLocale().toString(QTime::currentTime(), QLocale::ShortFormat));
+    const QString shown = w->sbStatusBar->panelText(3);
+    const QTime now = QTime::currentTime();
+    QVERIFY2(shown == QLocale().toString(now, QLocale::ShortFormat)
+                 || shown == QLocale().toString(now.addSecs(-1), QLocale::ShortFormat),
+             qPrintable(shown));
 }
 
 void TestFrmMain::layoutRuleOnEveryResize()
