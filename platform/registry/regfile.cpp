@@ -148,26 +148,42 @@ QString dataPart(const QString &line)
     return line.mid(pos + 1).trimmed();
 }
 
-// Joins hex data lines ending in a backslash with the lines that continue them.
+// Joins hex data lines ending in a backslash with the lines that continue them. A long
+// value runs over thousands of lines, so each line is looked at once: the joined text
+// is only added to, never read again from its start.
 QStringList logicalLines(const QString &text)
 {
     QStringList result;
     QString pending;
+    bool joining = false;
     const QStringList raw = text.split(QLatin1Char('\n'));
     for (QString line : raw) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        pending += pending.isEmpty() ? line : line.trimmed();
-        const QString trimmed = pending.trimmed();
-        if (trimmed.endsWith(QLatin1Char('\\'))
-            && dataPart(trimmed).startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
-            pending = trimmed.left(trimmed.size() - 1);
+        if (!joining) {
+            const QString trimmed = line.trimmed();
+            if (trimmed.endsWith(QLatin1Char('\\'))
+                && dataPart(trimmed).startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
+                pending = trimmed.left(trimmed.size() - 1);
+                joining = true;
+            } else {
+                result.append(line);
+            }
+            continue;
+        }
+        pending += line.trimmed();
+        int end = int(pending.size());
+        while (end > 0 && pending.at(end - 1).isSpace())
+            --end;
+        if (end > 0 && pending.at(end - 1) == QLatin1Char('\\')) {
+            pending.truncate(end - 1);
             continue;
         }
         result.append(pending);
         pending.clear();
+        joining = false;
     }
-    if (!pending.isEmpty())
+    if (joining)
         result.append(pending);
     return result;
 }

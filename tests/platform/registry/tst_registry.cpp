@@ -295,6 +295,32 @@ private slots:
         closeKey(handle);
         QCOMPARE(readValue(MsInfoKey, "PATH").data.left(4), QByteArray("two\0", 4));
     }
+
+    // A long binary value continued over half a million lines, one byte a line, and
+    // the value after it: both read whole. Joining the lines once cost time in the
+    // square of their number, hanging the open for hours on such a file.
+    void longValueOverManyLines()
+    {
+        constexpr int Lines = 500000;
+        QByteArray text = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + MsInfoKey + "]\n\"Blob\"=hex:\\\n";
+        text.reserve(text.size() + Lines * 5 + 64);
+        QByteArray expected;
+        for (int i = 0; i < Lines; ++i) {
+            const char b = char(i % 251);
+            text += QByteArray::number(uchar(b), 16).rightJustified(2, '0') + ",\\\n";
+            expected += b;
+        }
+        text += "  ff\n\"PATH\"=\"after\"\n";
+        expected += char(0xff);
+        writeUser(text);
+
+        const Read r = readValue(MsInfoKey, "Blob", std::uint32_t(expected.size()));
+        QCOMPARE(r.result, Result::Success);
+        QCOMPARE(r.type, Type::Binary);
+        QCOMPARE(int(r.count), expected.size());
+        QVERIFY(r.data == expected);
+        QCOMPARE(readValue(MsInfoKey, "PATH").data.left(6), QByteArray("after\0", 6));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRegistry)
