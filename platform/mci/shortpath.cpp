@@ -39,7 +39,8 @@ const char FolderName[] = "tavolin-mci";
 
 bool isPlain(const QString &path, int maxLength)
 {
-    static const QRegularExpression plain(QStringLiteral("^/[A-Za-z0-9._+/-]*$"));
+    // Anchored at the very end: "$" alone would also let a line end through after the name.
+    static const QRegularExpression plain(QRegularExpression::anchoredPattern(QStringLiteral("/[A-Za-z0-9._+/-]*")));
     return path.size() <= maxLength && plain.match(path).hasMatch();
 }
 
@@ -77,7 +78,7 @@ QString linkName(const QString &target)
     const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(target), QCryptographicHash::Sha256)
                                 .toHex()
                                 .left(16);
-    static const QRegularExpression plainSuffix(QStringLiteral("^[A-Za-z0-9]{1,8}$"));
+    static const QRegularExpression plainSuffix(QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9]{1,8}")));
     const QString suffix = QFileInfo(target).suffix();
     return QString::fromLatin1(hash)
            + (plainSuffix.match(suffix).hasMatch() ? QLatin1Char('.') + suffix.toLower() : QString());
