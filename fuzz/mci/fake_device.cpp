@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <cstdlib>
 
 namespace mci {
 
@@ -84,6 +85,10 @@ QString scratchFolder(const QString &name)
     const QString folder = base + QStringLiteral("/tavolin-fuzz-%1-%2").arg(name).arg(QCoreApplication::applicationPid());
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
+    static QStringList made;
+    if (made.isEmpty())
+        std::atexit([] { for (const QString &f : made) QDir(f).removeRecursively(); });
+    made << folder;
     return folder;
 }
 

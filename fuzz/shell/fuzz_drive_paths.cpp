@@ -3,14 +3,16 @@
 #include "shell/drives.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const QStringList roots = [] {
-        qputenv("XDG_DATA_HOME", "/tmp/tavolin-fuzz-data");
-        qputenv("XDG_DATA_DIRS", "/tmp/tavolin-fuzz-system");
-        QDir().mkpath(QStringLiteral("/tmp/tavolin-fuzz-data/tavolin/drives/c/Tavolin/Gaming"));
+        const QString base = QDir::tempPath() + QStringLiteral("/tavolin-fuzz-drives");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(base + QStringLiteral("/data")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(base + QStringLiteral("/system")));
+        QDir().mkpath(base + QStringLiteral("/data/tavolin/drives/c/Tavolin/Gaming"));
         return shell::driveRoots();
     }();
     const QString path = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
