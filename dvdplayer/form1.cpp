@@ -16,6 +16,7 @@ Form1::Form1(QWidget *parent) : forms::Form(parent)
     setBackColor(0x00000000);
 
     DVD = new dvd::DvdControl(this, QStringLiteral("DVD"));
+    DVD->setAccessibleName(QStringLiteral("DVD video"));
     DVD->setGeometry(forms::TwipsRect{0, 0, 735, 615}.toPixels());
 }
 

@@ -58,6 +58,8 @@ Label::Label(QWidget *parent, const QString &name, const QString &caption, const
     : QLabel(caption, parent)
 {
     setControlName(this, name, caption);
+    // A label reads as its caption; a blank one reads as nothing, not as its control name.
+    setCaption(caption);
     place(this, rect);
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -66,7 +68,7 @@ Label::Label(QWidget *parent, const QString &name, const QString &caption, const
 
 void Label::setCaption(const QString &caption)
 {
-    setText(caption);
+    QLabel::setText(caption);
     QString readable = caption;
     setAccessibleName(readable.remove(QLatin1Char('&')));
 }
@@ -239,6 +241,22 @@ CommandButton::CommandButton(QWidget *parent, const QString &name, const QString
     setAutoDefault(false);
 }
 
+namespace {
+void followCaption(QAbstractButton *button, const QString &caption)
+{
+    QString readable = caption;
+    readable.remove(QLatin1Char('&'));
+    if (!readable.isEmpty())
+        button->setAccessibleName(readable);
+}
+} // namespace
+
+void CommandButton::setText(const QString &caption)
+{
+    QPushButton::setText(caption);
+    followCaption(this, caption);
+}
+
 void CommandButton::setDescription(const QString &accessibleName) { setAccessibleName(accessibleName); }
 
 CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &rect)
@@ -246,6 +264,12 @@ CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption,
 {
     setControlName(this, name, caption);
     place(this, rect);
+}
+
+void CheckBox::setText(const QString &caption)
+{
+    QCheckBox::setText(caption);
+    followCaption(this, caption);
 }
 
 TextBox::TextBox(QWidget *parent, const QString &name, const QString &accessibleName, const TwipsRect &rect)

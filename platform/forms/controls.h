@@ -31,7 +31,9 @@ class Label : public QLabel {
     Q_OBJECT
 public:
     Label(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &rect);
+    // The caption is also the accessible name, so a screen reader reads what is shown.
     void setCaption(const QString &caption);
+    void setText(const QString &caption) { setCaption(caption); }
     QString caption() const { return text(); }
     // A single-line border around the whole rectangle.
     void setBorder(bool on);
@@ -116,6 +118,9 @@ class CommandButton : public QPushButton {
     Q_OBJECT
 public:
     CommandButton(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &rect);
+    // A caption that is not blank is also the accessible name, so that the name follows
+    // two-state captions ("Pause"/"Play"); a blank caption keeps the description.
+    void setText(const QString &caption);
     // An accessible name for a button without a caption.
     void setDescription(const QString &accessibleName);
 };
@@ -124,6 +129,7 @@ class CheckBox : public QCheckBox {
     Q_OBJECT
 public:
     CheckBox(QWidget *parent, const QString &name, const QString &caption, const TwipsRect &rect);
+    void setText(const QString &caption);   // as for CommandButton
     int value() const { return isChecked() ? 1 : 0; }
     void setValue(int value) { setChecked(value != 0); }
 };
