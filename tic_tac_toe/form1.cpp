@@ -103,8 +103,13 @@ void Form1::createControls()
 
     for (int i = 0; i < 9; ++i) {
         const int cell = i + 1;
+        // Cells run down the columns: 1 to 3 on the left, 4 to 6 in the centre, 7 to 9 on the right.
+        static const char *const rows[3] = {"top", "middle", "bottom"};
+        static const char *const columns[3] = {"left", "centre", "right"};
         auto *c = new forms::ImageBox(this, QStringLiteral("Image%1").arg(cell),
-                                      QStringLiteral("Cell %1").arg(cell), Cells[i].cell);
+                                      QStringLiteral("Cell %1, %2 %3").arg(cell).arg(QLatin1String(rows[i % 3]),
+                                                                                    QLatin1String(columns[i / 3])),
+                                      Cells[i].cell);
         *cells[i] = m_cells[i] = c;
         connect(c, &forms::ImageBox::clicked, this, [this, cell] { cellClick(cell); });
     }
