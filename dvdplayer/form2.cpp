@@ -106,6 +106,7 @@ void Form2::createControls()
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     forms::setForeColor(Label2, 0x0000FFFF);
     forms::setFont(Label2, QStringLiteral("MS Sans Serif"), 12, true);
+    Label2->setAccessibleDescription(QStringLiteral("Disc status"));
 
     Command1 = new forms::CommandButton(this, QStringLiteral("Command1"), Minimize, {120, 720, 1215, 255});
     forms::setBackColor(Command1, forms::SystemColor::Highlight);
