@@ -7,13 +7,13 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QStackedLayout>
+#include <QLibrary>
+#include <QOpenGLContext>
 #include <QTimer>
-#include <QWebEngineHistory>
-#include <QWebEngineNewWindowRequest>
-#include <QWebEnginePage>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
 #include <unistd.h>
+
+// QtGui's own set-up of the shared context, exported for modules such as this one.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
 
 namespace webview {
 
@@ -22,7 +22,6 @@ void WebBrowser::prepareApplication()
     // Chromium will not run its sandbox as root; everyone else keeps it.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 WebBrowser::WebBrowser(QWidget *parent, const QString &name, const forms::TwipsRect &rect)
@@ -145,18 +144,19 @@ void WebBrowser::showWeb(Entry &entry, bool revisit)
         m_engineAfterPaint = true;
         return;
     }
-    QWebEngineView *view = ensureEngine();
-    m_stack->setCurrentWidget(view);
+    PageEngine *view = ensureEngine();
+    if (!view)
+        return;
+    m_stack->setCurrentWidget(view->widget());
     if (revisit && entry.engineAt >= 0) {
         // Back or Forward onto this step: show the page it showed last, from the engine's
         // own history, as long as the engine still holds it.
-        QWebEngineHistory *history = view->history();
         m_awaitingEngineStart = false;
-        if (history->currentItemIndex() == entry.engineAt && view->url() == entry.shownUrl)
+        if (view->historyIndex() == entry.engineAt && view->url() == entry.shownUrl)
             return;   // still there: a folder or the empty page was shown in between
-        if (entry.engineAt < history->count() && history->itemAt(entry.engineAt).url() == entry.shownUrl) {
+        if (entry.engineAt < view->historyCount() && view->historyUrl(entry.engineAt) == entry.shownUrl) {
             m_historyMove = true;
-            history->goToItem(history->itemAt(entry.engineAt));
+            view->goToHistory(entry.engineAt);
             return;
         }
     }
@@ -177,12 +177,12 @@ void WebBrowser::showWeb(Entry &entry, bool revisit)
     view->load(url);
 }
 
-void WebBrowser::onEngineUrlChanged()
+void WebBrowser::engineUrlChanged()
 {
     if (m_index < 0 || m_history[m_index].target.kind != Target::Web)
         return;
     Entry &entry = m_history[m_index];
-    const int at = m_engine->history()->currentItemIndex();
+    const int at = m_engine->historyIndex();
     if (m_awaitingEngineStart) {
         entry.engineStart = entry.engineEnd = at;   // the page this step asked for
         m_awaitingEngineStart = false;
@@ -199,7 +199,7 @@ void WebBrowser::onEngineUrlChanged()
     entry.shownUrl = m_engine->url();
 }
 
-void WebBrowser::onEngineLoadFinished(bool ok)
+void WebBrowser::engineLoadFinished(bool ok)
 {
     // Loading the address already shown reloads it in place without a new history item
     // or a change of address: the step begins at the item shown.
@@ -207,40 +207,74 @@ void WebBrowser::onEngineLoadFinished(bool ok)
         && m_engine->url() == m_history[m_index].target.url) {
         m_awaitingEngineStart = false;
         Entry &entry = m_history[m_index];
-        entry.engineStart = entry.engineEnd = entry.engineAt = m_engine->history()->currentItemIndex();
+        entry.engineStart = entry.engineEnd = entry.engineAt = m_engine->historyIndex();
         entry.shownUrl = m_engine->url();
     }
     m_historyMove = false;
     emit loadFinished(ok);
 }
 
-QWebEngineView *WebBrowser::ensureEngine()
+namespace {
+// The web engine draws through an OpenGL context shared with the application's windows.
+// Qt makes that context at start-up when asked to, which costs every program that holds a
+// view the loading of the system's GL driver whether it ever shows a page or not; this
+// makes it the first time the engine is needed instead, as start-up would have.
+void provideSharedGLContext()
+{
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto *context = new QOpenGLContext(qApp);
+    context->create();
+    qt_gl_set_global_share_context(context);
+}
+
+// The engine module's entry point, looked up once per program: beside bin/ in lib/tavolin,
+// as both the build folder and an installation lay it out.
+CreatePageEngine engineFactory(QString *error)
+{
+    static CreatePageEngine factory = nullptr;
+    static QString failure;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        const QString base = QCoreApplication::applicationDirPath();
+        const QString name = QStringLiteral("lib%1.so").arg(QLatin1String(PageEngineModule));
+        for (const QString &path : {base + QStringLiteral("/../lib/tavolin/") + name, base + QLatin1Char('/') + name}) {
+            if (!QFileInfo::exists(path))
+                continue;
+            provideSharedGLContext();
+            QLibrary module(path);
+            factory = reinterpret_cast<CreatePageEngine>(module.resolve(CreatePageEngineSymbol));
+            if (factory)
+                break;
+            failure = module.errorString();
+        }
+        if (!factory && failure.isEmpty())
+            failure = QStringLiteral("%1 was not found beside the program.").arg(name);
+    }
+    if (!factory && error)
+        *error = failure;
+    return factory;
+}
+} // namespace
+
+PageEngine *WebBrowser::ensureEngine()
 {
     if (m_engine)
         return m_engine;
-    m_engine = new QWebEngineView(this);
-    m_engine->setObjectName(QStringLiteral("engine"));
-    m_engine->setAccessibleName(QStringLiteral("Web page"));
-    m_engine->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, true);
-    m_stack->addWidget(m_engine);
-    connect(m_engine, &QWebEngineView::loadFinished, this, &WebBrowser::onEngineLoadFinished);
-    connect(m_engine, &QWebEngineView::urlChanged, this, &WebBrowser::onEngineUrlChanged);
-    // A link or a script that asks for a new window opens its page here instead: the view
-    // has no windows to give, and a click that did nothing at all would look broken.
-    connect(m_engine->page(), &QWebEnginePage::newWindowRequested, this,
-            [this](QWebEngineNewWindowRequest &request) {
-                if (request.requestedUrl().isValid())
-                    m_engine->load(request.requestedUrl());
-            });
-    connect(m_engine->page(), &QWebEnginePage::renderProcessTerminated, this,
-            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
-                if (status != QWebEnginePage::NormalTerminationStatus)
-                    onRendererGone();
-            });
+    QString error;
+    CreatePageEngine create = engineFactory(&error);
+    if (!create) {
+        showMessage(QStringLiteral("Web pages cannot be shown: the web engine could not be loaded.\n%1").arg(error));
+        return nullptr;
+    }
+    m_engine = create(this, this);
+    m_engineWidget = m_engine->widget();
+    m_stack->addWidget(m_engineWidget);
     return m_engine;
 }
 
-void WebBrowser::onRendererGone()
+void WebBrowser::engineRendererGone()
 {
     // The page's renderer died. Load the page again, unless it keeps dying: then say so
     // in the view instead of trying for ever.
@@ -248,17 +282,16 @@ void WebBrowser::onRendererGone()
     m_recentCrashes = (now - m_lastCrashMs < 10000) ? m_recentCrashes + 1 : 1;
     m_lastCrashMs = now;
     // Whatever the owner asks for in the meantime wins over the recovery.
-    QPointer<QWebEngineView> view(m_engine);
     const quint64 commands = m_commands;
     if (m_recentCrashes <= 2) {
-        QTimer::singleShot(0, this, [this, view, commands] {
-            if (view && commands == m_commands)
-                view->reload();
+        QTimer::singleShot(0, this, [this, commands] {
+            if (m_engineWidget && commands == m_commands)
+                m_engine->reload();
         });
     } else {
-        QTimer::singleShot(0, this, [this, view, commands] {
-            if (view && commands == m_commands)
-                view->setHtml(QStringLiteral("<html><body style='font-family:sans-serif;margin:2em'>"
+        QTimer::singleShot(0, this, [this, commands] {
+            if (m_engineWidget && commands == m_commands)
+                m_engine->setHtml(QStringLiteral("<html><body style='font-family:sans-serif;margin:2em'>"
                                              "<h2>This page stopped working</h2>"
                                              "<p>Try Refresh, or go to another page.</p></body></html>"));
         });
@@ -272,7 +305,7 @@ void WebBrowser::GoBack()
         return;
     const Entry &current = m_history[m_index];
     if (current.target.kind == Target::Web && m_engine && current.engineStart >= 0
-        && m_engine->history()->currentItemIndex() > current.engineStart) {
+        && m_engine->historyIndex() > current.engineStart) {
         m_historyMove = true;
         m_engine->back();   // a page reached by a link inside this step
         return;
@@ -290,7 +323,7 @@ void WebBrowser::GoForward()
         return;
     const Entry &current = m_history[m_index];
     if (current.target.kind == Target::Web && m_engine && current.engineStart >= 0
-        && m_engine->history()->currentItemIndex() < current.engineEnd) {
+        && m_engine->historyIndex() < current.engineEnd) {
         m_historyMove = true;
         m_engine->forward();
         return;

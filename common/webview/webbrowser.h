@@ -1,9 +1,10 @@
 #pragma once
 // The web view control `WebBrowser1`: Navigate, GoBack, GoForward, Refresh and Stop.
-// Web addresses are shown by Qt WebEngine, created only when a view first needs it so
-// windows that never show a page start fast; drive-letter folder paths are shown by a
-// folder view of our own. One history covers both.
+// Web addresses are shown by Qt WebEngine, loaded and created only when a view first
+// needs it so windows that never show a page start fast; drive-letter folder paths are
+// shown by a folder view of our own. One history covers both.
 #include "forms/twips.h"
+#include "webview/pageengine.h"
 #include "webview/target.h"
 #include <QPointer>
 #include <QVector>
@@ -17,7 +18,7 @@ namespace webview {
 
 class FolderView;
 
-class WebBrowser : public QWidget {
+class WebBrowser : public QWidget, private PageEngine::Client {
     Q_OBJECT
 public:
     WebBrowser(QWidget *parent, const QString &name, const forms::TwipsRect &rect);
@@ -37,7 +38,9 @@ public:
     bool folderMissing() const;
     bool hasEngine() const { return m_engine != nullptr; }
     FolderView *folderView() const { return m_folders; }
-    QWebEngineView *engine() const { return m_engine; }
+    // The engine's widget; only code that links Qt WebEngine itself may call this
+    // (tavolin_webview_engineaccess).
+    QWebEngineView *engine() const;
     int historyCount() const { return int(m_history.size()); }
     int historyIndex() const { return m_index; }
 
@@ -65,17 +68,18 @@ private:
     void push(const Target &target);
     void show(Entry &entry, bool revisit);
     void showWeb(Entry &entry, bool revisit);
-    void onEngineUrlChanged();
-    void onEngineLoadFinished(bool ok);
+    void engineUrlChanged() override;
+    void engineLoadFinished(bool ok) override;
+    void engineRendererGone() override;
     void showMessage(const QString &text);
-    QWebEngineView *ensureEngine();
-    void onRendererGone();
+    PageEngine *ensureEngine();
 
     QStackedLayout *m_stack = nullptr;
     QWidget *m_empty = nullptr;
     QLabel *m_message = nullptr;
     FolderView *m_folders = nullptr;
-    QWebEngineView *m_engine = nullptr;
+    PageEngine *m_engine = nullptr;       // owned by its widget, a child of this view
+    QPointer<QWidget> m_engineWidget;
     QVector<Entry> m_history;
     int m_index = -1;
     bool m_awaitingEngineStart = false;   // a load we started has not shown its page yet
