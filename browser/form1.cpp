@@ -40,6 +40,7 @@ Form1::Form1(QWidget *parent) : forms::Form(parent)
     clientArea->setGeometry(0, menuHeight, client.width(), client.height());
 
     Frame2 = new forms::Frame(clientArea, QStringLiteral("Frame2"), QString(), {240, 120, 12615, 855});
+    Frame2->setAccessibleName(QStringLiteral("Address bar"));
     forms::setBackColor(Frame2, White);
     Label1 = new forms::Label(Frame2, QStringLiteral("Label1"), QStringLiteral("URL:"), {120, 240, 975, 375});
     Label1->setTransparent(true);
@@ -60,6 +61,7 @@ Form1::Form1(QWidget *parent) : forms::Form(parent)
     WebBrowser1 = new webview::WebBrowser(clientArea, QStringLiteral("WebBrowser1"), {240, 1080, 12615, 8775});
 
     Frame1 = new forms::Frame(clientArea, QStringLiteral("Frame1"), QString(), {240, 9960, 12615, 735});
+    Frame1->setAccessibleName(QStringLiteral("Quick links"));
     forms::setBackColor(Frame1, White);
     btnYahoo = quickLink(QStringLiteral("btnYahoo"), QStringLiteral("Yahoo"), 240, YahooAddress);
     btnGoogle = quickLink(QStringLiteral("btnGoogle"), QStringLiteral("Google"), 2280, GoogleAddress);
