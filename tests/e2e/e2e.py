@@ -83,8 +83,13 @@ class Session:
     # ---- programs
 
     def start(self, program):
-        p = subprocess.Popen([os.path.join(self.prefix, "bin", program)], env=self.env,
-                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, cwd=self.home)
+        # The program's output goes to a file: a pipe nobody drains would stop a talkative
+        # program (the web engine's start-up report, say) once it filled up.
+        log_path = os.path.join(self.root, "%s-%d.log" % (program, len(self.processes)))
+        with open(log_path, "wb") as log:
+            p = subprocess.Popen([os.path.join(self.prefix, "bin", program)], env=self.env,
+                                 stdout=log, stderr=subprocess.STDOUT, cwd=self.home)
+        p.log_path = log_path
         self.processes.append(p)
         return p
 
@@ -175,8 +180,9 @@ def run(test, build_dir=None):
         session.screenshot(shot)
         print("FAIL %s: %s (screen: %s)" % (test.__name__, error, shot))
         for p in session.processes:
-            if p.poll() is not None and p.stdout:
-                print(p.stdout.read().decode(errors="replace")[-2000:])
+            with open(p.log_path, "rb") as log:
+                tail = log.read()[-2000:].decode(errors="replace")
+            print("--- %s (%s)\n%s" % (p.args[0], "running" if p.poll() is None else "ended %s" % p.returncode, tail))
         print("0 passed, 1 failed")
         session.close()
         sys.exit(1)
