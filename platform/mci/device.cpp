@@ -221,6 +221,10 @@ void Device::handleEvent(const mpv_event &event)
             break;
         const bool on = *static_cast<const int *>(property->data) != 0;
         if (event.reply_userdata == ObserveEof && on) {
+            // An end reported before a seek we asked for has taken effect is the old end,
+            // not the end of what plays now.
+            if (m_seekPending)
+                break;
             m_atEnd = true;
             if (m_mode == Mode::Playing) {
                 m_mode = Mode::Stopped;
@@ -238,6 +242,9 @@ void Device::handleEvent(const mpv_event &event)
         }
         break;
     }
+    case MPV_EVENT_PLAYBACK_RESTART:
+        m_seekPending = false;
+        break;
     case MPV_EVENT_HOOK:
         mpv_hook_continue(m_handle, static_cast<const mpv_event_hook *>(event.data)->id);
         break;
@@ -266,7 +273,8 @@ bool Device::seekTo(qint64 ms)
 {
     const QByteArray seconds = QByteArray::number(double(ms) / 1000.0, 'f', 3);
     const char *seek[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
-    return mpv_command(m_handle, seek) >= 0;
+    m_seekPending = mpv_command(m_handle, seek) >= 0;
+    return m_seekPending;
 }
 
 Error Device::play(std::optional<qint64> fromMs)

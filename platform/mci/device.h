@@ -56,6 +56,7 @@ private:
     std::unique_ptr<WakeUp> m_wakeUp;
     Mode m_mode = Mode::Stopped;
     bool m_atEnd = false;
+    bool m_seekPending = false;   // a seek was asked for and playback has not restarted yet
     bool m_startReported = true;
 };
 

@@ -83,6 +83,18 @@ class Session:
     # ---- programs
 
     def start(self, program):
+        p = self._start_once(program)
+        # A program that could not reach the X server at once (it was busy accepting other
+        # clients) gets one more try; anything else it says stands.
+        time.sleep(0.3)
+        if p.poll() is not None:
+            with open(p.log_path, "rb") as log:
+                if b"could not connect to display" in log.read():
+                    time.sleep(1)
+                    p = self._start_once(program)
+        return p
+
+    def _start_once(self, program):
         # The program's output goes to a file: a pipe nobody drains would stop a talkative
         # program (the web engine's start-up report, say) once it filled up.
         log_path = os.path.join(self.root, "%s-%d.log" % (program, len(self.processes)))
