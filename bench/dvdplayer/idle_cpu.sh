@@ -1,6 +1,6 @@
 #!/bin/sh
 # Idle CPU of the DVD player: the panel polls the video window every millisecond
-# (which the timer layer turns into every 10 ms). Measured under Xvfb, as the share
+# (which the timer layer turns into every 16 ms). Measured under Xvfb, as the share
 # of one core used over a quiet stretch, for three cases:
 #   no disc     - nothing to play (the status refresh gives up after its first try)
 #   disc paused - the test disc opened and paused on its first frame, as at start-up
@@ -22,15 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if ! DISPLAY=$display xdpyinfo >/dev/null 2>&1; then
-  Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
-  xvfb_pid=$!
-  sleep 1
-fi
-export DISPLAY=$display HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/tavolin" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-sh "$root/tests/fixtures/dvd/make-test-dvd.sh" "$work/disc"
+. "$here/session.sh"
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # Share of one core used by process $1 (all its threads) over $seconds, after it has
