@@ -118,6 +118,10 @@ Error Device::open(const QByteArray &name, const QString &file, std::unique_ptr<
     // device can play it again from any point.
     setOption(handle, "idle", "yes");
     setOption(handle, "keep-open", "yes");
+    // Without this the core calls the file ended as soon as its last sound is handed to
+    // the output, and pauses there: the tail still in the output's buffer (up to half a
+    // second) would never be heard, and the end would be reported that much too soon.
+    setOption(handle, "gapless-audio", "no");
     setOption(handle, "pause", "yes");
     const QString output = audioOutput();
     if (!output.isEmpty())
