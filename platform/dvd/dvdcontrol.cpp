@@ -98,9 +98,9 @@ DvdControl::DvdControl(QWidget *parent, const QString &name) : QWidget(parent), 
         m_surface->setGeometry(rect());
     }
 
-    m_source = discSource();
-    if (probeDisc(m_source) == DiscState::Ready)
-        open(true);
+    // A disc in the drive is opened at once, paused at its start; without one the
+    // control waits for Play. Either way m_source names the drive looked at.
+    open(true);
 }
 
 DvdControl::~DvdControl()
