@@ -267,6 +267,12 @@ Reply DvdControl::invoke(int member, InvokeKind kind, const QVariantList &args)
             return Reply::failure(QStringLiteral("Member %1 takes %2 argument(s).").arg(member).arg(argCount));
         return Reply::success();
     };
+    // A request made the right way, to a control that has a disc open.
+    const auto expectOpen = [&](InvokeKind wanted) -> Reply {
+        if (Reply r = expect(wanted, 0); !r)
+            return r;
+        return needOpen();
+    };
 
     switch (member) {
     case Member::Play: {
@@ -277,16 +283,12 @@ Reply DvdControl::invoke(int member, InvokeKind kind, const QVariantList &args)
         return setFlag("pause", false);
     }
     case Member::Pause: {
-        if (Reply r = expect(InvokeKind::Method, 0); !r)
-            return r;
-        if (Reply r = needOpen(); !r)
+        if (Reply r = expectOpen(InvokeKind::Method); !r)
             return r;
         return setFlag("pause", true);
     }
     case Member::Stop: {
-        if (Reply r = expect(InvokeKind::Method, 0); !r)
-            return r;
-        if (Reply r = needOpen(); !r)
+        if (Reply r = expectOpen(InvokeKind::Method); !r)
             return r;
         // The navigator cannot always seek backwards: opening the disc again is the
         // sure way back to its start.
@@ -294,9 +296,7 @@ Reply DvdControl::invoke(int member, InvokeKind kind, const QVariantList &args)
     }
     case Member::PlayNextChapter:
     case Member::PlayPrevChapter: {
-        if (Reply r = expect(InvokeKind::Method, 0); !r)
-            return r;
-        if (Reply r = needOpen(); !r)
+        if (Reply r = expectOpen(InvokeKind::Method); !r)
             return r;
         const int step = member == Member::PlayNextChapter ? 1 : -1;
         if (m_state == State::Opening) {
@@ -306,9 +306,7 @@ Reply DvdControl::invoke(int member, InvokeKind kind, const QVariantList &args)
         return stepChapter(step);
     }
     case Member::CurrentChapter: {
-        if (Reply r = expect(InvokeKind::PropertyGet, 0); !r)
-            return r;
-        if (Reply r = needOpen(); !r)
+        if (Reply r = expectOpen(InvokeKind::PropertyGet); !r)
             return r;
         int64_t chapter = 0;
         if (m_state == State::Loaded && mpv_get_property(m_mpv, "chapter", MPV_FORMAT_INT64, &chapter) >= 0)
@@ -316,9 +314,7 @@ Reply DvdControl::invoke(int member, InvokeKind kind, const QVariantList &args)
         return Reply::success(1);   // still opening, or no chapters: the first
     }
     case Member::CurrentTime: {
-        if (Reply r = expect(InvokeKind::PropertyGet, 0); !r)
-            return r;
-        if (Reply r = needOpen(); !r)
+        if (Reply r = expectOpen(InvokeKind::PropertyGet); !r)
             return r;
         return Reply::success(clockText(position()));
     }
