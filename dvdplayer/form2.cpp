@@ -179,10 +179,8 @@ void Form2::formUnload()
 
 void Form2::pollVideoWindow()
 {
-    if (videoWindow()->isVisible())
-        Command8->setEnabled(false);
-    if (!videoWindow()->isVisible())
-        Command8->setEnabled(true);
+    // "Open DVD Window" is offered exactly while the video window is not shown.
+    Command8->setEnabled(!videoWindow()->isVisible());
 }
 
 void Form2::toggleMinimize()
