@@ -18,6 +18,20 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
+// Starts the program on its own, reading nothing from our standard input.
+bool startDetached(const QString &program, const QStringList &args, QString *error)
+{
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(args);
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (!process.startDetached()) {
+        setError(error, QStringLiteral("%1 could not be started: %2").arg(program, process.errorString()));
+        return false;
+    }
+    return true;
+}
+
 QString takeGError(GError *gerror)
 {
     const QString text = gerror ? QString::fromUtf8(gerror->message) : QStringLiteral("unknown error");
@@ -34,16 +48,8 @@ bool startProgram(const QString &commandText, QString *error)
     // tries the unquoted path before splitting it.
     const QString whole = commandText.trimmed();
     const QString wholeFile = isDrivePath(whole) ? mapDrivePath(whole) : whole;
-    if (!whole.isEmpty() && QFileInfo(wholeFile).isFile()) {
-        QProcess process;
-        process.setProgram(wholeFile);
-        process.setStandardInputFile(QProcess::nullDevice());
-        if (!process.startDetached()) {
-            setError(error, QStringLiteral("%1 could not be started: %2").arg(wholeFile, process.errorString()));
-            return false;
-        }
-        return true;
-    }
+    if (!whole.isEmpty() && QFileInfo(wholeFile).isFile())
+        return startDetached(wholeFile, {}, error);
     QStringList args = QProcess::splitCommand(commandText);
     if (args.isEmpty()) {
         setError(error, QStringLiteral("No program was named."));
@@ -56,16 +62,7 @@ bool startProgram(const QString &commandText, QString *error)
         if (isDrivePath(arg))
             arg = mapDrivePath(arg);
     }
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(args);
-    process.setStandardInputFile(QProcess::nullDevice());
-    qint64 pid = 0;
-    if (!process.startDetached(&pid)) {
-        setError(error, QStringLiteral("%1 could not be started: %2").arg(program, process.errorString()));
-        return false;
-    }
-    return true;
+    return startDetached(program, args, error);
 }
 
 bool startExecutable(const QString &path, QString *error)
