@@ -4,26 +4,15 @@ namespace launcher {
 
 ProgressTick stepProgress(forms::ProgressBar *bar)
 {
-    bool notFull = true;
-    try {
-        notFull = bar->max() > bar->value();
-    } catch (const std::exception &) {
-        notFull = true;
-    }
-    if (notFull) {
+    if (bar->max() > bar->value()) {
         try {
             bar->setValue(bar->value() + 1.0f);
         } catch (const std::exception &) {
+            // A step the bar refuses ends the tick; the next tick tries again.
         }
         return ProgressTick::Stepped;
     }
-    bool full = true;
-    try {
-        full = bar->max() == bar->value();
-    } catch (const std::exception &) {
-        full = true;
-    }
-    return full ? ProgressTick::Completed : ProgressTick::Nothing;
+    return bar->max() == bar->value() ? ProgressTick::Completed : ProgressTick::Nothing;
 }
 
 } // namespace launcher

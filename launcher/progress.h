@@ -10,9 +10,8 @@ enum class ProgressTick {
     Nothing,    // the value stood above the maximum
 };
 
-// A failure reading or setting the bar never stops the tick: a failed first
-// comparison counts as not full, a failed step ends the tick, a failed second
-// comparison counts as a full bar.
+// Reading the bar cannot fail; a step the bar refuses ends the tick without stopping
+// the run.
 ProgressTick stepProgress(forms::ProgressBar *bar);
 
 } // namespace launcher
