@@ -12,7 +12,7 @@ namespace mp3player {
 
 namespace {
 
-const QString Alias = QStringLiteral("MP3Play");
+const QByteArray Alias = QByteArrayLiteral("MP3Play");
 
 // Commands whose answer is not looked at: no return buffer, no callback window.
 void send(const QByteArray &command)
@@ -191,7 +191,7 @@ void Form1::MP3Play(const QString &sFileName)
     // A short form that did not fit the field counts as none.
     const QByteArray name = n < sizeof shortName ? QByteArray(shortName, int(n)) : QByteArray();
 
-    const QByteArray command = fixedField("open " + name + " type MPEGVideo Alias " + Alias.toLatin1(), 255);
+    const QByteArray command = fixedField("open " + name + " type MPEGVideo Alias " + Alias, 255);
     const mci::Error error = mci::sendString(command.constData(), nullptr, 0, nullptr);
     if (error != 0) {
         char errorText[128] = {};
@@ -200,29 +200,29 @@ void Form1::MP3Play(const QString &sFileName)
                       programInfo().title, QString(), 0, this);
         return;
     }
-    send("play " + Alias.toLatin1());
+    send("play " + Alias);
 }
 
-void Form1::MP3Pause() { send("pause " + Alias.toLatin1()); }
+void Form1::MP3Pause() { send("pause " + Alias); }
 
-void Form1::MP3UnPause() { send("play " + Alias.toLatin1()); }
+void Form1::MP3UnPause() { send("play " + Alias); }
 
 void Form1::MP3Stop()
 {
-    send("stop " + Alias.toLatin1());
-    send("close " + Alias.toLatin1());
+    send("stop " + Alias);
+    send("close " + Alias);
 }
 
 void Form1::MP3Restart()
 {
-    send("stop " + Alias.toLatin1());
-    send("play " + Alias.toLatin1() + " from 0");
+    send("stop " + Alias);
+    send("play " + Alias + " from 0");
 }
 
 bool Form1::IsPlaying()
 {
     // Sent on every tick of the loop timer: the command text is made once.
-    static const QByteArray query = "status " + Alias.toLatin1() + " mode";
+    static const QByteArray query = "status " + Alias + " mode";
     mci::sendString(query.constData(), m_mode, sizeof m_mode, nullptr);
     return std::memcmp(m_mode, "playing", 7) == 0;
 }
