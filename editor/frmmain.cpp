@@ -363,22 +363,28 @@ void frmMain::openDocument(Errors errors)
         return;
     }
     // A large file is read and decoded away from the window's thread.
-    static int serials = 0;
     m_job = std::make_unique<Job>();
     m_job->kind = Job::Read;
-    m_job->serial = ++serials;
     m_job->stepwise = true;
     m_job->path = path;
     m_job->previous = previous;
     m_job->errors = errors;
+    setBusy(true);
+    runJobThread([](Job &job) { job.read = readDocumentFile(job.path); });
+}
+
+void frmMain::runJobThread(void (*work)(Job &))
+{
+    static int serials = 0;
     Job *job = m_job.get();
-    job->thread = QThread::create([job] { job->read = readDocumentFile(job->path); });
+    job->serial = ++serials;
+    const Job::Kind kind = job->kind;
     const int serial = job->serial;
-    connect(job->thread, &QThread::finished, this, [this, serial] {
-        if (m_job && m_job->kind == Job::Read && m_job->serial == serial)
+    job->thread = QThread::create([job, work] { work(*job); });
+    connect(job->thread, &QThread::finished, this, [this, kind, serial] {
+        if (m_job && m_job->kind == kind && m_job->serial == serial)
             finishThread();
     });
-    setBusy(true);
     job->thread->start();
 }
 
@@ -598,16 +604,7 @@ void frmMain::afterEncoding()
         completeWrite(result.ok, result.error);
         return;
     }
-    static int serials = 0;
-    job.serial = ++serials;
-    Job *p = &job;
-    job.thread = QThread::create([p] { p->written = writeFileAtomically(p->path, p->bytes); });
-    const int serial = job.serial;
-    connect(job.thread, &QThread::finished, this, [this, serial] {
-        if (m_job && m_job->kind == Job::Write && m_job->serial == serial)
-            finishThread();
-    });
-    job.thread->start();
+    runJobThread([](Job &job) { job.written = writeFileAtomically(job.path, job.bytes); });
 }
 
 bool frmMain::confirmUnrepresentable()

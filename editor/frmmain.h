@@ -103,7 +103,9 @@ private:
     void WriteDocument(const QString &path, bool stepwise, WriteDone done);
     void encodeStep();
     void afterEncoding();
-    void writeBytes();
+    // Runs `work` on a thread of its own; the job is finished here once the thread
+    // ends, unless another job has taken its place by then.
+    void runJobThread(void (*work)(Job &));
     void completeWrite(bool ok, const QString &error);
     void finishThread();
     bool confirmUnrepresentable();
