@@ -697,28 +697,30 @@ void frmMain::setBusy(bool busy)
 
 // ---- Clipboard
 
-void frmMain::Cut()
+namespace {
+// The clipboard is emptied, then given the selection (or nothing) with its lines
+// ending in LF.
+void copySelection(const QTextCursor &cursor)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    QTextCursor cursor = ctrlTextEdit->textCursor();
     QString text = cursor.selectedText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     clipboard->setText(text);
+}
+} // namespace
+
+void frmMain::Cut()
+{
+    QTextCursor cursor = ctrlTextEdit->textCursor();
+    copySelection(cursor);
     if (cursor.hasSelection() && !ctrlTextEdit->isReadOnly()) {
         cursor.removeSelectedText();
         ctrlTextEdit->setTextCursor(cursor);
     }
 }
 
-void frmMain::Copy()
-{
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    QString text = ctrlTextEdit->textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    clipboard->setText(text);
-}
+void frmMain::Copy() { copySelection(ctrlTextEdit->textCursor()); }
 
 void frmMain::Paste()
 {
