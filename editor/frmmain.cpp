@@ -239,9 +239,10 @@ void frmMain::savePlacement()
     if (windowStateValue() == forms::WindowState::Minimized)
         return;
     const int values[4] = {leftTwips(), topTwips(), widthTwips(), heightTwips()};
+    QList<std::pair<QString, QString>> placement;
     for (int i = 0; i < 4; ++i)
-        settings::saveSetting(SettingsApplication, SettingsSection, QLatin1String(PlacementKeys[i].key),
-                              QString::number(values[i]));
+        placement.append({QLatin1String(PlacementKeys[i].key), QString::number(values[i])});
+    settings::saveSettings(SettingsApplication, SettingsSection, placement);
 }
 
 QRect frmMain::innerArea() const { return m_inner->geometry(); }

@@ -48,6 +48,12 @@ QString getSetting(const QString &application, const QString &section, const QSt
 bool saveSetting(const QString &application, const QString &section, const QString &key,
                  const QString &value)
 {
+    return saveSettings(application, section, {{key, value}});
+}
+
+bool saveSettings(const QString &application, const QString &section,
+                  const QList<std::pair<QString, QString>> &keyValues)
+{
     const QString file = settingsFile(application);
     QDir().mkpath(QFileInfo(file).absolutePath());
     {
@@ -61,7 +67,8 @@ bool saveSetting(const QString &application, const QString &section, const QStri
         }
     }
     QSettings store(file, QSettings::IniFormat);
-    store.setValue(iniKey(section, key), value);
+    for (const auto &[key, value] : keyValues)
+        store.setValue(iniKey(section, key), value);
     store.sync();
     return store.status() == QSettings::NoError;
 }

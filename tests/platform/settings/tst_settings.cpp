@@ -12,6 +12,7 @@ private slots:
     void roundTrip();
     void absentValueGivesDefault();
     void corruptFileIsReplacedOnWrite();
+    void severalValuesAtOnce();
 };
 
 void TstSettings::fileLocation()
@@ -59,6 +60,18 @@ void TstSettings::corruptFileIsReplacedOnWrite()
     QCOMPARE(settings::getSetting("Corrupt", "Tavolin", "Apps", "none"), QStringLiteral("none"));
     QVERIFY(settings::saveSetting("Corrupt", "Tavolin", "Apps", "2"));
     QCOMPARE(settings::getSetting("Corrupt", "Tavolin", "Apps", "none"), QStringLiteral("2"));
+}
+
+void TstSettings::severalValuesAtOnce()
+{
+    // Written together, read one by one; values already there and not named stay.
+    QVERIFY(settings::saveSetting("Several", "Settings", "Other", "kept"));
+    QVERIFY(settings::saveSetting("Several", "Settings", "MainTop", "1"));
+    QVERIFY(settings::saveSettings("Several", "Settings", {{"MainLeft", "-120"}, {"MainTop", "2"}, {"MainWidth", ""}}));
+    QCOMPARE(settings::getSetting("Several", "Settings", "MainLeft", "none"), QStringLiteral("-120"));
+    QCOMPARE(settings::getSetting("Several", "Settings", "MainTop", "none"), QStringLiteral("2"));
+    QCOMPARE(settings::getSetting("Several", "Settings", "MainWidth", "none"), QString());
+    QCOMPARE(settings::getSetting("Several", "Settings", "Other", "none"), QStringLiteral("kept"));
 }
 
 QTEST_GUILESS_MAIN(TstSettings)
