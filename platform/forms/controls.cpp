@@ -68,9 +68,13 @@ Label::Label(QWidget *parent, const QString &name, const QString &caption, const
 
 void Label::setCaption(const QString &caption)
 {
-    QLabel::setText(caption);
     QString readable = caption;
-    setAccessibleName(readable.remove(QLatin1Char('&')));
+    readable.remove(QLatin1Char('&'));
+    // Timers write the same caption again and again: that tells a screen reader nothing.
+    if (caption == text() && readable == accessibleName())
+        return;
+    QLabel::setText(caption);
+    setAccessibleName(readable);
 }
 
 void Label::setBorder(bool on)
