@@ -1,6 +1,7 @@
 // The game on the real event loop: real timers, real message boxes, closed from a
 // QTimer as a player would close them. Ticks keep coming while a box is open; each
 // completed line must still be announced and counted once.
+#include "board.h"
 #include "support/sandbox.h"
 #include "tic_tac_toe/form1.h"
 #include "tic_tac_toe/program.h"
@@ -27,20 +28,8 @@ class TstGridlarkEventLoop : public QObject {
     QPointer<QMessageBox> current;
     static constexpr int keepOpenMs = 400;
 
-    QString board() const
-    {
-        QString s;
-        for (int c = 1; c <= 9; ++c) {
-            const bool x = !form->xMark(c)->isHidden(), o = !form->oMark(c)->isHidden();
-            s += x && o ? QLatin1Char('#') : x ? QLatin1Char('X') : o ? QLatin1Char('O') : QLatin1Char('.');
-        }
-        return s;
-    }
-    void clickAt(QWidget *control)
-    {
-        const QPoint at = control->mapTo(form, control->rect().center());
-        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-    }
+    QString board() const { return gridlarktest::board(form); }
+    void clickAt(QWidget *control) { gridlarktest::clickAt(form, control); }
     void play(const QList<int> &cells)
     {
         for (int c : cells) {

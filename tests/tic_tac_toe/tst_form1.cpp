@@ -1,5 +1,6 @@
 // The game window on the test clock, with scripted message boxes: the layout, the
 // click rule, the pointer, the win check and the scores.
+#include "board.h"
 #include "support/sandbox.h"
 #include "support/scripted.h"
 #include "tic_tac_toe/form1.h"
@@ -83,27 +84,12 @@ class TstGridlark : public QObject {
     std::unique_ptr<tavtest::ScriptedMsgBoxes> boxes;
     QPointer<Form1> form;
 
-    // The board as nine characters in cell order: 'X', 'O', '.' empty, '#' both marks.
-    QString board() const
-    {
-        QString s;
-        for (int c = 1; c <= 9; ++c) {
-            const bool x = !form->xMark(c)->isHidden(), o = !form->oMark(c)->isHidden();
-            s += x && o ? QLatin1Char('#') : x ? QLatin1Char('X') : o ? QLatin1Char('O') : QLatin1Char('.');
-        }
-        return s;
-    }
+    QString board() const { return gridlarktest::board(form); }
     QString turn() const
     {
         return QStringLiteral("%1%2").arg(form->XTurn ? "X" : "-", form->OTurn ? "O" : "-");
     }
-    // A real mouse click on the window at the middle of a control, so whatever lies in
-    // front there gets it.
-    void clickAt(QWidget *control)
-    {
-        const QPoint at = control->mapTo(form, control->rect().center());
-        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-    }
+    void clickAt(QWidget *control) { gridlarktest::clickAt(form, control); }
     void click(int cell) { clickAt(form->clickCell(cell)); }
     // Moves as a player makes them, a tick of every timer between two clicks.
     void play(const QList<int> &cells)
