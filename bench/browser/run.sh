@@ -22,16 +22,15 @@ display=""
 for n in $(seq 170 220); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
 done
+. "$here/../common/lib.sh"
 work=$(mktemp -d)
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
+server=
+trap 'stop_display; kill $server 2>/dev/null || true; rm -rf "$work"' EXIT
+start_display "$display" "$work/xvfb.log"
 python3 "$here/pageserver.py" "$port" "$work/requests.log" &
 server=$!
-trap 'kill $xvfb $server 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 
-export DISPLAY=$display
 # Chromium runs no sandbox as root (Browser does the same for itself).
 if [ "$(id -u)" = 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
 export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --proxy-server=http://127.0.0.1:$port"

@@ -15,16 +15,14 @@ build=${1:-$root/build}
 display=${2:-:65}
 seconds=${3:-30}
 work=$(mktemp -d)
-xvfb_pid=
 cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_display
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 . "$here/session.sh"
 
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # Share of one core used by process $1 (all its threads) over $seconds, after it has
 # settled: perf's task clock where perf is there, else the kernel's tick counts.
 measure() {
@@ -33,9 +31,9 @@ measure() {
     awk -F, -v s="$seconds" '/task-clock/ {printf "%.2f %% of one core (%.1f ms in %d s)", $1 / 10 / s, $1, s}' "$work/perf.txt"
     return
   fi
-  t0=$(ticks "$1"); s0=$(date +%s.%N)
+  t0=$(cpu_ticks "$1"); s0=$(date +%s.%N)
   sleep "$seconds"
-  t1=$(ticks "$1"); s1=$(date +%s.%N)
+  t1=$(cpu_ticks "$1"); s1=$(date +%s.%N)
   echo "$t0 $t1 $s0 $s1 $(getconf CLK_TCK)" | awk '{printf "%.2f %% of one core (%.0f ms in %.0f s)", 100 * ($2 - $1) / $5 / ($4 - $3), 1000 * ($2 - $1) / $5, $4 - $3}'
 }
 run_dvd() {   # disc [play]

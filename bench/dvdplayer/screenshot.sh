@@ -9,11 +9,10 @@ build=${1:-$root/build}
 display=${2:-:65}
 out=${3:-$root/docs/dvd.png}
 work=$(mktemp -d)
-xvfb_pid=
 dvd_pid=
 cleanup() {
   [ -n "$dvd_pid" ] && kill "$dvd_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_display
   rm -rf "$work"
 }
 trap cleanup EXIT

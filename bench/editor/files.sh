@@ -18,27 +18,19 @@ sizes=("$@")
 display=${BENCH_DISPLAY:-:62}
 
 command -v featherpad >/dev/null || scripts/install-deps --bench
+. bench/common/lib.sh
 work=$(mktemp -d)
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-xvfb_pid=""
-if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+private_home "$work"
+start_display "$display"
 fp_pid=""
 cleanup() {
   if [ -n "$fp_pid" ]; then kill -9 "$fp_pid" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  stop_display
   rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=$display
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 
 # Waits until the process has used no CPU for 0.5 s; prints when it last did (ms).
 wait_idle() {

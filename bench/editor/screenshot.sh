@@ -7,23 +7,17 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build}
 display=${2:-:62}
+. bench/common/lib.sh
 work=$(mktemp -d)
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-xvfb_pid="" editor_pid=""
-if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+private_home "$work"
+start_display "$display"
+editor_pid=""
 cleanup() {
   if [ -n "$editor_pid" ]; then kill "$editor_pid" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  stop_display
   rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=$display
 
 letter=$HOME/letter.qlt
 printf '"Dear Ms. Brandt,\r\n\r\nthank you for the price list of 3 March. We would like to order:\r\n\r\n  12 boxes of paper, A4, 80 g\r\n   4 toner cartridges\r\n   2 desk lamps\r\n\r\nPlease deliver to our office in Rue de la Gare 7, Vevey.\r\nThe invoice may go to the same address; payment within 30 days, \x80 net.\r\n\r\nKind regards,\r\nJ. M\xfcller\r\n"\r\n' > "$letter"

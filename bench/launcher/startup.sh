@@ -7,14 +7,12 @@ runs="${2:-20}"
 harness="$build/bench-bin/bench_launcher_startup"
 [ -x "$harness" ] || { echo "build $harness first (cmake --build $build --target bench_launcher_startup)" >&2; exit 1; }
 
-display=:77
-Xvfb $display -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -rf "$home"' EXIT
+. "$(dirname "$0")/../common/lib.sh"
 home=$(mktemp -d)
-for _ in $(seq 50); do xdpyinfo -display $display >/dev/null 2>&1 && break; sleep 0.1; done
+trap 'stop_display; rm -rf "$home"' EXIT
+start_display :77
 
-export DISPLAY=$display HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home
+export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home
 "$harness" "$(date +%s%N)" >/dev/null   # warm the file cache once
 times=()
 for _ in $(seq "$runs"); do

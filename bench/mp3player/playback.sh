@@ -28,19 +28,14 @@ bench="$build/bin/mp3bench"
 [ -x "$bench" ] || { echo "no $bench: build the mp3bench target first" >&2; exit 1; }
 command -v mpv >/dev/null || { echo "mpv is missing: scripts/install-deps --bench" >&2; exit 1; }
 
+. "$(dirname "$0")/../common/lib.sh"
 work=$(mktemp -d)
-export DISPLAY=$display
-xvfb_pid=
 cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_display
   rm -rf "$work"
 }
 trap cleanup EXIT
-if ! xdpyinfo >/dev/null 2>&1; then
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+start_display "$display"
 
 # A minute of tone, as an ordinary 128 kbit/s stereo MP3, in a folder with a blank.
 mkdir -p "$work/My Music"
@@ -60,14 +55,6 @@ echo
 
 echo "== idle CPU with Loop set and a file playing, $seconds s"
 "$bench" idle "$song" "$seconds" 2>/dev/null | sed 's/^/Mp3: /'
-cpu_ns() {
-  local total=0 t v
-  for t in /proc/"$1"/task/*/schedstat; do
-    read -r v _ <"$t" 2>/dev/null || continue
-    total=$((total + v))
-  done
-  echo "$total"
-}
 mpv --no-config --vid=no --audio-fallback-to-null=yes --loop=inf --no-terminal "$song" >/dev/null 2>&1 &
 mpv_pid=$!
 sleep 2

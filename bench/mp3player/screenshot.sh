@@ -10,22 +10,17 @@ set -euo pipefail
 build=${1:-build}
 docs=${2:-docs}
 display=${SHOT_DISPLAY:-:63}
-export DISPLAY=$display
+. "$(dirname "$0")/../common/lib.sh"
 
 work=$(mktemp -d)
-xvfb_pid=
 player=
 cleanup() {
   [ -n "$player" ] && kill "$player" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_display
   rm -rf "$work"
 }
 trap cleanup EXIT
-if ! xdpyinfo >/dev/null 2>&1; then
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+start_display "$display"
 mkdir -p "$work/My Music"
 ffmpeg -loglevel error -nostdin -y -f lavfi -i "sine=frequency=440:duration=60" -ac 1 -b:a 64k \
   "$work/My Music/Song with blanks.mp3"

@@ -21,13 +21,8 @@ warmup=3
 gridlark="$build/bin/Gridlark"
 [ -x "$gridlark" ] || { echo "no $gridlark: build the Gridlark target first" >&2; exit 1; }
 
-export DISPLAY=$display
-xvfb_pid=
-if ! xdpyinfo >/dev/null 2>&1; then
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+. "$(dirname "$0")/../common/lib.sh"
+start_display "$display"
 
 daemons_before=$(pgrep -x 'gdnc|gpbs' || true)
 cleanup() {
@@ -35,18 +30,9 @@ cleanup() {
   for pid in $(pgrep -x 'gdnc|gpbs' || true); do
     grep -qx "$pid" <<<"$daemons_before" || kill "$pid" 2>/dev/null || true
   done
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_display
 }
 trap cleanup EXIT
-
-cpu_ns() {
-  local total=0 t v
-  for t in /proc/"$1"/task/*/schedstat; do
-    read -r v _ <"$t" 2>/dev/null || continue
-    total=$((total + v))
-  done
-  echo "$total"
-}
 
 # measure <label> <window name> <pointer: away|over> <command...>
 measure() {

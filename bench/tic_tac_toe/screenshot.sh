@@ -10,17 +10,12 @@ set -euo pipefail
 build=${1:-build}
 docs=${2:-docs}
 display=${SHOT_DISPLAY:-:61}
-export DISPLAY=$display
+. "$(dirname "$0")/../common/lib.sh"
+start_display "$display"
 
-xvfb_pid=
-if ! xdpyinfo >/dev/null 2>&1; then
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
 "$build/bin/Gridlark" >/dev/null 2>&1 &
 game=$!
-trap 'kill $game 2>/dev/null || true; [ -n "$xvfb_pid" ] && kill $xvfb_pid 2>/dev/null || true' EXIT
+trap 'kill $game 2>/dev/null || true; stop_display' EXIT
 
 win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tic Tac Toe$' | head -n1)
 eval "$(xdotool getwindowgeometry --shell "$win")"
