@@ -24,7 +24,7 @@ build=${1:-build}
 runs=${2:-20}
 seconds=${3:-30}
 display=${BENCH_DISPLAY:-:63}
-bench="$build/bin/mp3bench"
+bench="$build/bench-bin/mp3bench"
 [ -x "$bench" ] || { echo "no $bench: build the mp3bench target first" >&2; exit 1; }
 command -v mpv >/dev/null || { echo "mpv is missing: scripts/install-deps --bench" >&2; exit 1; }
 
