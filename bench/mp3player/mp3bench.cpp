@@ -32,6 +32,17 @@ double cpuSeconds(int who)
            + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// Runs the event loop for the given time; returns the seconds that passed.
+double runFor(int ms)
+{
+    QElapsedTimer wall;
+    wall.start();
+    QEventLoop wait;
+    QTimer::singleShot(ms, &wait, &QEventLoop::quit);
+    wait.exec();
+    return double(wall.nsecsElapsed()) / 1e9;
+}
+
 int latency(const QString &file, int runs)
 {
     QList<double> times;
@@ -85,15 +96,9 @@ int idle(const QString &file, int seconds)
         std::fprintf(stderr, "the file is not playing\n");
         return 1;
     }
-    QEventLoop wait;
-    QTimer::singleShot(2000, &wait, &QEventLoop::quit);   // settle
-    wait.exec();
+    runFor(2000);   // settle
     const double process0 = cpuSeconds(RUSAGE_SELF), main0 = cpuSeconds(RUSAGE_THREAD);
-    QElapsedTimer wall;
-    wall.start();
-    QTimer::singleShot(seconds * 1000, &wait, &QEventLoop::quit);
-    wait.exec();
-    const double elapsed = double(wall.nsecsElapsed()) / 1e9;
+    const double elapsed = runFor(seconds * 1000);
     const double process = (cpuSeconds(RUSAGE_SELF) - process0) / elapsed * 100;
     const double main = (cpuSeconds(RUSAGE_THREAD) - main0) / elapsed * 100;
     std::printf("idle with Loop set and a file playing: %.2f %% of a core (GUI thread %.2f %%, "
@@ -110,15 +115,9 @@ int floor(int seconds)
     window.show();
     forms::Timer timer(&window, 1, true);
     QObject::connect(&timer, &forms::Timer::tick, [] {});
-    QEventLoop wait;
-    QTimer::singleShot(2000, &wait, &QEventLoop::quit);
-    wait.exec();
+    runFor(2000);   // settle
     const double main0 = cpuSeconds(RUSAGE_THREAD);
-    QElapsedTimer wall;
-    wall.start();
-    QTimer::singleShot(seconds * 1000, &wait, &QEventLoop::quit);
-    wait.exec();
-    const double elapsed = double(wall.nsecsElapsed()) / 1e9;
+    const double elapsed = runFor(seconds * 1000);
     std::printf("a bare window with a 1 ms timer: GUI thread %.2f %% of a core over %.0f s\n",
                 (cpuSeconds(RUSAGE_THREAD) - main0) / elapsed * 100, elapsed);
     window.setAttribute(Qt::WA_DeleteOnClose, false);
