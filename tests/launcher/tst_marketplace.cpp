@@ -1,14 +1,14 @@
 // The MarketPlace window on the maker's market page. Every request goes to a local
 // stand-in for the web, set as the program's HTTP proxy on 127.0.0.1, so the page's
 // real address is used and nothing leaves the machine.
+#include "httpserver.h"
 #include "launcher/form1.h"
 #include "launcher/form6.h"
 #include "launcher/program.h"
 #include "support/sandbox.h"
+#include "support/windows.h"
 #include "webview/webbrowser.h"
 #include <QNetworkProxy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QtTest>
 
 using namespace launcher;
@@ -16,62 +16,13 @@ using namespace launcher;
 namespace {
 const QByteArray Market = "http://www.brambleton.example/market/";
 
-// Answers every request with a small page, or, for held addresses, never.
-class WebStandIn : public QObject {
-public:
-    WebStandIn()
-    {
-        m_server.listen(QHostAddress::LocalHost);
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                socket->setParent(this);
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-            }
-        });
-    }
-    quint16 port() const { return m_server.serverPort(); }
-    QList<QByteArray> targets;   // request targets, in order
-    QSet<QByteArray> held;
-    int count(const QByteArray &target) const { return int(targets.count(target)); }
-
-private:
-    void read(QTcpSocket *socket)
-    {
-        QByteArray &buffer = m_buffers[socket];
-        buffer += socket->readAll();
-        while (true) {
-            const int end = buffer.indexOf("\r\n\r\n");
-            if (end < 0)
-                return;
-            const QByteArray head = buffer.left(end);
-            buffer.remove(0, end + 4);
-            const QList<QByteArray> line = head.left(head.indexOf("\r\n")).split(' ');
-            const QByteArray target = line.value(1);
-            targets << target;
-            if (held.contains(target))
-                continue;
-            const QByteArray body = "<html><head><title>Market</title></head><body>" + target + "</body></html>";
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nCache-Control: no-store\r\n"
-                          "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        }
-    }
-    QTcpServer m_server;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
-};
-
-Form6 *openMarket()
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *f = qobject_cast<Form6 *>(w); f && f->isVisible())
-            return f;
-    return nullptr;
-}
+Form6 *openMarket() { return tavtest::openWindow<Form6>(); }
 } // namespace
 
 class TestMarketPlace : public QObject {
     Q_OBJECT
     tavtest::Sandbox sandbox;   // first: the engine keeps its profile under $HOME
-    WebStandIn web;
+    tavtest::HttpServer web;   // the stand-in for the web, as the program's proxy
     QPointer<Form1> main;
 
     Form6 *openFromPanel()
@@ -92,8 +43,8 @@ private slots:
 
     void init()
     {
-        web.targets.clear();
-        web.held.clear();
+        web.requests.clear();
+        web.releaseAll();
         main = new Form1;
         main->showModeless();
     }
@@ -134,7 +85,7 @@ private slots:
 
     void refreshBeforeThePageHasLoaded()
     {
-        web.held.insert(Market);
+        web.holdPath(QString::fromLatin1(Market));
         Form6 *f = openFromPanel();
         QVERIFY(f);
         QTRY_COMPARE_WITH_TIMEOUT(web.count(Market), 1, 20000);

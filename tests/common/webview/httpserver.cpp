@@ -97,6 +97,9 @@ void HttpServer::answer(QTcpSocket *socket, const Request &request)
             path = url.path(QUrl::FullyEncoded).toUtf8();
             if (url.hasQuery())
                 path += '?' + url.query(QUrl::FullyEncoded).toUtf8();
+        } else if (m_held.contains(request.target)) {
+            m_heldSockets << socket;
+            return;
         } else {
             body = "<!DOCTYPE html><html><head><title>proxied " + url.host().toUtf8()
                    + "</title></head><body>proxied " + QString::fromUtf8(request.target).toHtmlEscaped().toUtf8() + "</body></html>";

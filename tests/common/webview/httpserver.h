@@ -34,8 +34,11 @@ public:
 
     void setPage(const QString &path, const QByteArray &html);
     void setTitledPage(const QString &path, const QString &title, const QString &body = QString());
-    // Requests for this path are read but never answered.
+    // Requests for this path, or this full address through the proxy, are read but
+    // never answered.
     void holdPath(const QString &path) { m_held.insert(path.toUtf8()); }
+    // Requests from now on are answered again; those held so far stay unanswered.
+    void releaseAll() { m_held.clear(); }
 
     QList<Request> requests;
     // Requests for one path (local pages) or one full address (proxied).
