@@ -3,6 +3,7 @@
 #include "launcher/program.h"
 #include "settings/settings.h"
 #include "support/sandbox.h"
+#include "support/windows.h"
 #include "support/scripted.h"
 #include "webview/folderview.h"
 #include <QtTest>
@@ -16,13 +17,7 @@ class TstLauncherForm1 : public QObject {
     QPointer<Form1> form;
 
     static QPoint centreOf(const QWidget *w) { return w->mapTo(w->window(), w->rect().center()); }
-    Form9 *openCategoryView() const
-    {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *f = qobject_cast<Form9 *>(w); f && f->isVisible())
-                return f;
-        return nullptr;
-    }
+    Form9 *openCategoryView() const { return tavtest::openWindow<Form9>(); }
 
 private slots:
     void initTestCase();

@@ -9,6 +9,7 @@
 #include "forms/program.h"
 #include "forms/timer.h"
 #include "support/sandbox.h"
+#include "support/windows.h"
 #include "support/scripted.h"
 #include <QDirIterator>
 #include <QMessageBox>
@@ -18,13 +19,7 @@ using namespace launcher;
 using about::frmAbout;
 
 namespace {
-template <class T> T *openWindow()
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *f = qobject_cast<T *>(w); f && f->isVisible())
-            return f;
-    return nullptr;
-}
+using tavtest::openWindow;
 
 int visibleWindows()
 {
