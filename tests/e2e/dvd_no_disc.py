@@ -5,8 +5,7 @@ refreshes any more."""
 import os
 import time
 from e2e import Failure, run
-from dvd_windows import (DISPLAY_LABEL, PANEL_TITLE, PLAY, message_boxes, no_message_for, pixels,
-                         start_player)
+from dvd_windows import DISPLAY_LABEL, PANEL_TITLE, PLAY, message_boxes, no_message_for, start_player
 
 
 def dismiss(s, pid, what, timeout):
@@ -22,17 +21,17 @@ def dvd_no_disc(s):
         print("SKIP: this machine has a DVD drive")
         return
     player, video, panel, started = start_player(s)
-    display = pixels(s, panel, DISPLAY_LABEL)
+    display = s.pixels(panel, DISPLAY_LABEL)
 
     s.click(panel, *PLAY)
     dismiss(s, player.pid, "message A for a request without a disc", 5)
-    if s.title(panel) != "Controls--MOVIE" or pixels(s, panel, DISPLAY_LABEL) != display:
+    if s.title(panel) != "Controls--MOVIE" or s.pixels(panel, DISPLAY_LABEL) != display:
         raise Failure("a refused request changed the status display")
 
     dismiss(s, player.pid, "message B from the first refresh", 15)
     if time.time() - started < 9.0:
         raise Failure("the first refresh came too early")
-    if pixels(s, panel, DISPLAY_LABEL) == display:
+    if s.pixels(panel, DISPLAY_LABEL) == display:
         raise Failure("the display did not change to NO DVD")
     if not s.windows(name=PANEL_TITLE):
         raise Failure("a failed refresh wrote the panel's caption")

@@ -72,30 +72,13 @@ def close_box(s, wid):
     time.sleep(0.2)
 
 
-def pixels(s, wid, rect):
-    """The screen's pixels in a rectangle of the window's client twips."""
-    x, y, _, _ = s.geometry(wid)
-    left, top, width, height = (px(v) for v in rect)
-    crop = "%dx%d+%d+%d" % (width, height, x + left, y + top)
-    out = subprocess.run(["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"],
-                         env=s.env, capture_output=True).stdout
-    if not out:
-        raise Failure("could not read the screen")
-    return out
-
-
 def message_boxes(s, pid):
     """The program's visible windows titled with its program title."""
-    out = s.x("search", "--onlyvisible", "--pid", str(pid), "")
-    return [int(w) for w in out.split() if s.title(int(w)) == "DVD Player"]
+    return [w for w in s.windows_of(pid) if s.title(w) == "DVD Player"]
 
 
 def no_message_for(s, pid, seconds, what):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if message_boxes(s, pid):
-            raise Failure(what)
-        time.sleep(0.1)
+    s.never(lambda: message_boxes(s, pid), seconds, what)
 
 
 def start_player(s):

@@ -125,6 +125,10 @@ class Session:
             args += ["--class", cls]
         return [int(w) for w in self.x(*args).split()]
 
+    def windows_of(self, pid):
+        """The process's visible windows (the search also names the root window)."""
+        return [int(w) for w in self.x("search", "--onlyvisible", "--pid", str(pid), "").split()]
+
     def title(self, wid):
         return self.x("getwindowname", str(wid))
 
@@ -141,6 +145,14 @@ class Session:
                 return value
             time.sleep(0.05)
         raise Failure("timed out waiting for " + what)
+
+    def never(self, condition, seconds, what):
+        """Fails with `what` if the condition comes true within the given time."""
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            if condition():
+                raise Failure(what)
+            time.sleep(0.1)
 
     def wait_window(self, name=None, cls=None, size=None, timeout=10):
         def find():
@@ -171,6 +183,18 @@ class Session:
     def type(self, wid, text):
         self.x("windowfocus", "--sync", str(wid))
         self.x("type", "--delay", "20", text)
+
+    def pixels(self, wid, rect, inset=0):
+        """The screen's pixels in a rectangle of the window's client twips (left, top, width,
+        height), less `inset` pixels on each side."""
+        x, y, _, _ = self.geometry(wid)
+        left, top, width, height = (px(v) for v in rect)
+        crop = "%dx%d+%d+%d" % (width - 2 * inset, height - 2 * inset, x + left + inset, y + top + inset)
+        out = subprocess.run(["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"],
+                             env=self.env, capture_output=True).stdout
+        if not out:
+            raise Failure("could not read the screen")
+        return out
 
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self.env, capture_output=True)

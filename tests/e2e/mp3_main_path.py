@@ -30,21 +30,12 @@ def face(s, wid, rect):
     """What the button shows: its inner area (inside the frame and focus mark), as pixels."""
     s.x("mousemove", "1200", "1000")   # away from the buttons: no hover highlight
     time.sleep(0.3)
-    x, y, _, _ = s.geometry(wid)
-    left, top, width, height = (px(v) for v in rect)
-    inset = 5
-    crop = "%dx%d+%d+%d" % (width - 2 * inset, height - 2 * inset, x + left + inset, y + top + inset)
-    out = subprocess.run(["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"],
-                         env=s.env, capture_output=True).stdout
-    if not out:
-        raise Failure("could not read the screen")
-    return out
+    return s.pixels(wid, rect, inset=5)
 
 
 def other_windows(s, pid, main):
-    out = s.x("search", "--onlyvisible", "--pid", str(pid), "")
     # The search also names the root window, which has no title.
-    return [int(w) for w in out.split() if int(w) != main and s.title(int(w))]
+    return [w for w in s.windows_of(pid) if w != main and s.title(w)]
 
 
 def choose_in_dialog(s, pid, main, path):
@@ -57,11 +48,7 @@ def choose_in_dialog(s, pid, main, path):
 
 
 def expect_no_new_window(s, pid, main, seconds, what):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if other_windows(s, pid, main):
-            raise Failure(what)
-        time.sleep(0.1)
+    s.never(lambda: other_windows(s, pid, main), seconds, what)
 
 
 def mp3_main_path(s):
