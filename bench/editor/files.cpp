@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QTimer>
-#include <QDateTime>
 #include <algorithm>
 #include <cstdio>
 #include <unistd.h>
@@ -29,7 +28,6 @@ struct StallMeter {
         tick.setInterval(0);
         QObject::connect(&tick, &QTimer::timeout, &tick, [this] {
             const qint64 gap = since.restart();
-            if (gap > 150) std::fprintf(stderr, "gap %lld at %lld\n", gap, QDateTime::currentMSecsSinceEpoch() % 100000);
             longest = std::max(longest, gap);
         });
     }
