@@ -37,3 +37,17 @@ cpu_ns() {
 
 # cpu_ticks <pid>: the process's user and system time in clock ticks (0 once it has ended).
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+
+# wait_window <name pattern> [seconds]: prints the id of the first visible window whose name
+# matches, once there is one. Unlike `xdotool search --sync`, a window that goes away while it
+# is being looked at (some programs show and drop windows while starting) is only passed over.
+wait_window() {
+  local win i
+  for i in $(seq $((${2:-20} * 10))); do
+    win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
+    if [ -n "$win" ]; then echo "$win"; return 0; fi
+    sleep 0.1
+  done
+  echo "no window named $1 after ${2:-20} s" >&2
+  return 1
+}

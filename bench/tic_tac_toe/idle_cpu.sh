@@ -41,7 +41,7 @@ measure() {
   "$@" >/dev/null 2>&1 &
   local pid=$!
   local win
-  win=$(timeout 20 xdotool search --sync --onlyvisible --name "^$name\$" | head -n1)
+  win=$(wait_window "^$name\$")
   if [ "$pointer" = over ]; then
     eval "$(xdotool getwindowgeometry --shell "$win")"
     # The middle of the board: cell 5 lies left of the window's middle.
